@@ -1,0 +1,180 @@
+#include "toolkit/controls.h"
+
+#include "toolkit/form.h"
+#include "toolkit/run_time_error.h"
+
+#include <olectl.h>
+
+#include <utility>
+
+namespace toolkit {
+namespace {
+
+constexpr UINT kLabelFormat = DT_LEFT | DT_TOP | DT_NOPREFIX;
+
+HWND CreateChild(const wchar_t* windowClass, const std::wstring& text, DWORD style, const RECT& bounds,
+                 HWND parent, int id) {
+    HWND window = CreateWindowExW(0, windowClass, text.c_str(), WS_CHILD | style, bounds.left,
+                                  bounds.top, bounds.right - bounds.left,
+                                  bounds.bottom - bounds.top, parent,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                  GetModuleHandleW(nullptr), nullptr);
+    if (window == nullptr) {
+        throw RunTimeError(kOutOfMemory);
+    }
+    return window;
+}
+
+}  // namespace
+
+COLORREF ResolveColor(Color color) {
+    COLORREF resolved = 0;
+    if (OleTranslateColor(color, nullptr, &resolved) != S_OK) {
+        throw RunTimeError(kInvalidPropertyValue);
+    }
+    return resolved;
+}
+
+void PaintedControl::Repaint(const RECT& area) const {
+    InvalidateRect(form_.hWnd(), &area, FALSE);
+    UpdateWindow(form_.hWnd());
+}
+
+Label::Label(Form& form, const RECT& bounds, LabelDesign design)
+    : PaintedControl(form, bounds, design.visible),
+      design_(std::move(design)),
+      font_(form.Font(design_.font)) {
+    if (design_.autoSize) {
+        FitToCaption();
+    }
+}
+
+void Label::SetCaption(std::wstring caption) {
+    const RECT before = bounds_;
+    design_.caption = std::move(caption);
+    if (design_.autoSize) {
+        FitToCaption();
+    }
+    if (visible_) {
+        RECT changed;
+        UnionRect(&changed, &before, &bounds_);
+        Repaint(changed);
+    }
+}
+
+void Label::SetForeColor(Color color) {
+    ResolveColor(color);
+    design_.foreColor = color;
+    if (visible_) {
+        Repaint(bounds_);
+    }
+}
+
+void Label::FitToCaption() {
+    const WindowDc screen(nullptr);
+    const SelectionGuard font(screen.get(), font_);
+    RECT needed{0, 0, 0, 0};
+    DrawTextW(screen.get(), design_.caption.c_str(), static_cast<int>(design_.caption.size()),
+              &needed, kLabelFormat | DT_SINGLELINE | DT_CALCRECT);
+    bounds_.right = bounds_.left + needed.right;
+    bounds_.bottom = bounds_.top + needed.bottom;
+}
+
+void Label::Paint(HDC dc) const {
+    RECT box = bounds_;
+    if (!design_.transparent) {
+        const UniqueBrush back(CreateSolidBrush(ResolveColor(design_.backColor)));
+        FillRect(dc, &box, back.get());
+    }
+    const SelectionGuard font(dc, font_);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ResolveColor(design_.foreColor));
+    DrawTextW(dc, design_.caption.c_str(), static_cast<int>(design_.caption.size()), &box,
+              kLabelFormat | (design_.autoSize ? DT_SINGLELINE : DT_WORDBREAK));
+}
+
+Image::Image(Form& form, POINT topLeft, Picture picture)
+    : PaintedControl(form,
+                     {topLeft.x, topLeft.y, topLeft.x + picture.Size().cx,
+                      topLeft.y + picture.Size().cy},
+                     true),
+      picture_(std::move(picture)) {}
+
+void Image::Paint(HDC dc) const { picture_.Draw(dc, bounds_.left, bounds_.top); }
+
+PushButton::PushButton(Form& form, const RECT& bounds, ButtonDesign design, int id)
+    : design_(std::move(design)),
+      window_(CreateChild(L"BUTTON", design_.caption,
+                          WS_VISIBLE | WS_TABSTOP | (design_.graphical ? BS_OWNERDRAW : BS_PUSHBUTTON),
+                          bounds, form.hWnd(), id)) {
+    SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(form.Font({})), FALSE);
+}
+
+void PushButton::SetCaption(std::wstring caption) {
+    design_.caption = std::move(caption);
+    SetWindowTextW(window_, design_.caption.c_str());
+    if (design_.graphical) {
+        InvalidateRect(window_, nullptr, FALSE);
+    }
+    UpdateWindow(window_);
+}
+
+void PushButton::DrawFace(const DRAWITEMSTRUCT& item) const {
+    const HDC dc = item.hDC;
+    const SavedDcState state(dc);
+    const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+    const bool focused = (item.itemState & ODS_FOCUS) != 0;
+    const bool disabled = (item.itemState & ODS_DISABLED) != 0;
+
+    RECT face = item.rcItem;
+    if (focused) {
+        // A focused button gets a dark outline, as a default-looking button does.
+        FrameRect(dc, &face, GetSysColorBrush(COLOR_WINDOWFRAME));
+        InflateRect(&face, -1, -1);
+    }
+    const UniqueBrush back(CreateSolidBrush(ResolveColor(design_.backColor)));
+    FillRect(dc, &face, back.get());
+    if (pressed) {
+        FrameRect(dc, &face, GetSysColorBrush(COLOR_BTNSHADOW));
+    } else {
+        DrawEdge(dc, &face, EDGE_RAISED, BF_RECT);
+    }
+
+    RECT text = face;
+    if (pressed) {
+        OffsetRect(&text, 1, 1);
+    }
+    SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(window_, WM_GETFONT, 0, 0)));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+    DrawTextW(dc, design_.caption.c_str(), static_cast<int>(design_.caption.size()), &text,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+
+    if (focused) {
+        RECT mark = face;
+        InflateRect(&mark, -3, -3);
+        DrawFocusRect(dc, &mark);
+    }
+}
+
+ScrollBar::ScrollBar(Form& form, const RECT& bounds, const ScrollBarDesign& design)
+    : tabIndex_(design.tabIndex),
+      window_(CreateChild(L"SCROLLBAR", L"", SBS_HORZ | (design.visible ? WS_VISIBLE : 0), bounds,
+                          form.hWnd(), 0)) {
+    SetScrollRange(window_, SB_CTL, design.min, design.max, FALSE);
+    SetValue(design.value);
+}
+
+short ScrollBar::Value() const { return static_cast<short>(GetScrollPos(window_, SB_CTL)); }
+
+void ScrollBar::SetValue(short value) {
+    int min = 0;
+    int max = 0;
+    GetScrollRange(window_, SB_CTL, &min, &max);
+    if (value < min || value > max) {
+        throw RunTimeError(kInvalidPropertyValue);
+    }
+    SetScrollPos(window_, SB_CTL, value, TRUE);
+}
+
+}  // namespace toolkit

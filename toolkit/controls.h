@@ -1,0 +1,160 @@
+#pragma once
+
+#include "toolkit/events.h"
+#include "toolkit/handle.h"
+#include "toolkit/picture.h"
+
+#include <string>
+
+namespace toolkit {
+
+// A colour as 0x00BBGGRR, or 0x800000nn for the system colour nn (GetSysColor).
+using Color = DWORD;
+inline constexpr Color kButtonTextColor = 0x80000000 | COLOR_BTNTEXT;
+inline constexpr Color kButtonFaceColor = 0x80000000 | COLOR_BTNFACE;
+COLORREF ResolveColor(Color color);
+
+// A position and size in twips, from the top-left corner of the form's client area.
+struct TwipsRect {
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+// Every font of the toolkit is "MS Sans Serif", ANSI character set, upright and plain.
+struct FontSpec {
+    double points = 8.25;
+    int weight = FW_NORMAL;
+};
+
+class Form;
+
+// A control painted on its form's surface. It has no window of its own: the form paints it
+// and routes the mouse events of the points it covers to it.
+class PaintedControl {
+public:
+    PaintedControl(const PaintedControl&) = delete;
+    PaintedControl& operator=(const PaintedControl&) = delete;
+    virtual ~PaintedControl() = default;
+
+    // In pixels of the form's client area.
+    const RECT& Bounds() const noexcept { return bounds_; }
+    bool Visible() const noexcept { return visible_; }
+
+    virtual void Paint(HDC dc) const = 0;
+
+    EventHandler Click;
+    MouseEventHandler MouseDown;
+    MouseEventHandler MouseMove;
+
+protected:
+    PaintedControl(Form& form, const RECT& bounds, bool visible)
+        : form_(form), bounds_(bounds), visible_(visible) {}
+
+    // Redraws the area of the form at once.
+    void Repaint(const RECT& area) const;
+
+    Form& form_;
+    RECT bounds_;
+    bool visible_;
+};
+
+struct LabelDesign {
+    std::wstring caption;
+    FontSpec font;
+    Color foreColor = kButtonTextColor;
+    bool transparent = true;  // an opaque label fills its box with backColor first
+    Color backColor = kButtonFaceColor;
+    bool autoSize = false;  // sizes itself to one line of its caption
+    bool visible = true;
+};
+
+// Left-aligned text without a border. Unless it sizes itself, the text breaks into lines at
+// word boundaries within the label's width, and what does not fit its height is cut off.
+class Label final : public PaintedControl {
+public:
+    Label(Form& form, const RECT& bounds, LabelDesign design);
+
+    const std::wstring& Caption() const noexcept { return design_.caption; }
+    void SetCaption(std::wstring caption);
+    Color ForeColor() const noexcept { return design_.foreColor; }
+    void SetForeColor(Color color);
+
+    void Paint(HDC dc) const override;
+
+private:
+    void FitToCaption();
+
+    LabelDesign design_;
+    HFONT font_;
+};
+
+// A picture at its own size.
+class Image final : public PaintedControl {
+public:
+    Image(Form& form, POINT topLeft, Picture picture);
+
+    void Paint(HDC dc) const override;
+
+private:
+    Picture picture_;
+};
+
+struct ButtonDesign {
+    std::wstring caption;
+    int tabIndex = 0;
+    bool graphical = false;  // the face is painted in backColor
+    Color backColor = kButtonFaceColor;
+};
+
+// A push button: a child window that takes the focus, pressed by a click or by Space.
+class PushButton {
+public:
+    PushButton(Form& form, const RECT& bounds, ButtonDesign design, int id);
+    PushButton(const PushButton&) = delete;
+    PushButton& operator=(const PushButton&) = delete;
+
+    HWND hWnd() const noexcept { return window_; }
+    int TabIndex() const noexcept { return design_.tabIndex; }
+    const std::wstring& Caption() const noexcept { return design_.caption; }
+    void SetCaption(std::wstring caption);
+
+    // Paints a graphical button's face: its colour, a raised or pressed edge, the caption
+    // (greyed when disabled) and the focus mark.
+    void DrawFace(const DRAWITEMSTRUCT& item) const;
+
+    EventHandler Click;
+
+private:
+    ButtonDesign design_;
+    HWND window_;
+};
+
+struct ScrollBarDesign {
+    short min = 0;
+    short max = 32767;
+    short value = 0;
+    int tabIndex = 0;
+    bool visible = true;
+};
+
+// A horizontal scroll bar whose Value is a 16-bit signed integer within [min, max].
+class ScrollBar {
+public:
+    ScrollBar(Form& form, const RECT& bounds, const ScrollBarDesign& design);
+    ScrollBar(const ScrollBar&) = delete;
+    ScrollBar& operator=(const ScrollBar&) = delete;
+
+    HWND hWnd() const noexcept { return window_; }
+    int TabIndex() const noexcept { return tabIndex_; }
+    short Value() const;
+    // A value outside the range raises "Invalid property value" (380).
+    void SetValue(short value);
+
+private:
+    int tabIndex_;
+    HWND window_;
+};
+
+}  // namespace toolkit

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "toolkit/controls.h"
+#include "toolkit/events.h"
+#include "toolkit/handle.h"
+#include "toolkit/picture.h"
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace toolkit {
+
+enum WindowState : int { kNormal = 0, kMinimized = 1, kMaximized = 2 };
+
+struct FormDesign {
+    std::wstring caption;
+    int clientWidth;   // twips
+    int clientHeight;  // twips
+    Blob picture;      // BMP drawn unscaled from the top-left corner
+    Blob icon;         // .ico file
+};
+
+// A borderless top-level window with a taskbar button, a fixed client size and a background
+// picture, carrying painted labels and images and child push buttons and scroll bars.
+// Controls are added front to back: each one lies behind those added before it.
+class Form {
+public:
+    explicit Form(const FormDesign& design);
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+    virtual ~Form();
+
+    HWND hWnd() const noexcept { return window_; }
+
+    // Outer size in twips.
+    float Width() const;
+    void SetWidth(float twips);
+    float Height() const;
+    void SetHeight(float twips);
+
+    int WindowState() const;
+    // 0 restores, 1 minimises, 2 maximises; any other value raises "Invalid property value".
+    void SetWindowState(int state);
+
+    Label& AddLabel(const TwipsRect& position, LabelDesign design);
+    Image& AddImage(int leftTwips, int topTwips, Blob bmpFile);
+    PushButton& AddPushButton(const TwipsRect& position, ButtonDesign design);
+    ScrollBar& AddScrollBar(const TwipsRect& position, const ScrollBarDesign& design);
+
+    // Raises Load, then shows the window centred on the screen with the focus on the first
+    // control in tab order. The window is never seen before Load has finished.
+    void LoadAndShow();
+
+    // Handles the keys the form gives a meaning to before the focused control sees them:
+    // Tab and Shift+Tab move the focus along the tab order. True when the message was used.
+    bool PreTranslateMessage(const MSG& message);
+
+    // The front-most visible painted control at a client point; null on the bare surface.
+    PaintedControl* ControlAt(POINT point) const;
+
+    // Draws the background picture, then the painted controls from back to front.
+    void Paint(HDC dc) const;
+
+    // The form's font for a spec, made on first use and shared by every control using it.
+    HFONT Font(const FontSpec& spec);
+
+    EventHandler Load;
+    MouseEventHandler MouseDown;  // only from the bare surface
+    MouseEventHandler MouseMove;  // only from the bare surface
+
+private:
+    static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void OnPaint();
+    void OnButtonDown(int button, WPARAM keys, POINT point);
+    void OnButtonUp(int button, POINT point);
+    void OnMouseMove(WPARAM keys, POINT point);
+    void OnCommand(WORD notification, HWND control);
+    void OnDrawItem(const DRAWITEMSTRUCT& item);
+    void OnActivate(WORD state);
+    void OnSetFocus();
+
+    MouseEventArgs MouseArgs(int button, WPARAM keys, POINT point,
+                             const PaintedControl* control) const;
+    std::vector<HWND> TabStops() const;
+    PushButton* ButtonOf(HWND window) const;
+    RECT ToPixels(const TwipsRect& position) const;
+
+    HWND window_ = nullptr;
+    Picture picture_;
+    UniqueIcon icon_;
+    std::vector<std::pair<FontSpec, UniqueFont>> fonts_;
+    std::vector<std::unique_ptr<PaintedControl>> painted_;
+    std::vector<std::unique_ptr<PushButton>> buttons_;
+    std::vector<std::unique_ptr<ScrollBar>> scrollBars_;
+
+    // The painted control (or the bare surface, null) a mouse button went down on, while
+    // the form holds the capture; mouse moves go to it until the button is released.
+    PaintedControl* pressed_ = nullptr;
+    int pressedButton_ = 0;
+    bool capturing_ = false;
+    HWND lastFocus_ = nullptr;
+};
+
+// Runs the program on its main form: loads and shows it, then dispatches the user's events
+// until the form is closed. Returns the exit code.
+int Run(Form& form);
+
+}  // namespace toolkit

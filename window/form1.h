@@ -1,0 +1,33 @@
+#pragma once
+
+#include "toolkit/form.h"
+
+#include <string>
+
+// The program's one window: a borderless panel drawn from its background picture, with the
+// title, the explanation, the Apply and language buttons, the link and its own minimise and
+// close buttons.
+class Form1 : public toolkit::Form {
+public:
+    // Creates the window, hidden, with its controls as designed.
+    Form1();
+
+    // "Romanian" or "English" once a language has been chosen; empty before.
+    std::wstring CurrentLanguage;
+
+    // Controls, front to back. The push buttons and the scroll bar are child windows and lie
+    // in front of the painted labels and image.
+    toolkit::PushButton& Command3;
+    toolkit::PushButton& Command2;
+    toolkit::ScrollBar& scrlSmooth;
+    toolkit::PushButton& Command1;
+    toolkit::Label& Label7;
+    toolkit::Label& lbValue;
+    toolkit::Label& Label6;
+    toolkit::Label& Label5;
+    toolkit::Label& Label4;
+    toolkit::Image& Image1;
+    toolkit::Label& Label3;
+    toolkit::Label& Label2;
+    toolkit::Label& Label1;
+};
