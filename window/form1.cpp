@@ -1,8 +1,13 @@
 #include "window/form1.h"
 
 #include "assets/pictures.h"
+#include "shaping/smooth_corners.h"
+#include "toolkit/run_time_error.h"
 
 #include <shellapi.h>
+
+#include <climits>
+#include <string>
 
 namespace {
 
@@ -47,6 +52,7 @@ Form1::Form1()
           AddLabel({240, 720, 2415, 255}, LabelDesign{L"www.brevane.example", kBold975, kWhite})),
       Label2(AddLabel({120, 120, 1935, 375}, LabelDesign{L"Brevane Twinova", kBold12, kRed})),
       Label1(AddLabel({120, 1680, 3255, 1095}, LabelDesign{})) {
+    Load = [this] { Form_Load(); };
     Command2.Click = [this] { Command2_Click(); };
     Command3.Click = [this] { Command3_Click(); };
 
@@ -63,6 +69,28 @@ Form1::Form1()
     Label3.Click = [this] { Label3_Click(); };
     Label4.Click = [this] { Label4_Click(); };
     Label5.Click = [this] { Label5_Click(); };
+}
+
+namespace {
+
+// The corner size the scroll bar holds: its value plus one, in 16-bit arithmetic.
+short CornerSizeFrom(const toolkit::ScrollBar& bar) {
+    const short value = bar.Value();
+    if (value == SHRT_MAX) {
+        throw toolkit::RunTimeError(toolkit::kOverflow);
+    }
+    return static_cast<short>(value + 1);
+}
+
+}  // namespace
+
+void Form1::Form_Load() {
+    SetHeight(3555);
+    shaping::SmoothFormCorners(*this, 25);
+    scrlSmooth.SetValue(11);
+    shaping::SmoothFormCorners(*this, CornerSizeFrom(scrlSmooth));
+    lbValue.SetCaption(std::to_wstring(CornerSizeFrom(scrlSmooth)));
+    Command3_Click();
 }
 
 void Form1::Command2_Click() {

@@ -16,6 +16,10 @@ class Form1 : public toolkit::Form {
     // "Romanian" or "English" once a language has been chosen; empty before.
     std::wstring CurrentLanguage;
 
+    // Runs once before the window is first shown: sets its height, rounds its corners and
+    // opens it in English.
+    void Form_Load();
+
     // RO: the Romanian texts. EN: the English texts.
     void Command2_Click();
     void Command3_Click();
