@@ -1,7 +1,9 @@
 #include "window/form1.h"
 
 #include "assets/pictures.h"
+#include "registry/registry_routines.h"
 #include "shaping/smooth_corners.h"
+#include "toolkit/message_box.h"
 #include "toolkit/run_time_error.h"
 
 #include <shellapi.h>
@@ -53,6 +55,7 @@ Form1::Form1()
       Label2(AddLabel({120, 120, 1935, 375}, LabelDesign{L"Brevane Twinova", kBold12, kRed})),
       Label1(AddLabel({120, 1680, 3255, 1095}, LabelDesign{})) {
     Load = [this] { Form_Load(); };
+    Command1.Click = [this] { Command1_Click(); };
     Command2.Click = [this] { Command2_Click(); };
     Command3.Click = [this] { Command3_Click(); };
 
@@ -73,6 +76,19 @@ Form1::Form1()
 
 namespace {
 
+// The system's own description of a registry status, without its closing line break.
+std::wstring SystemDescription(LONG status) {
+    wchar_t buffer[512] = L"";
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                       static_cast<DWORD>(status), 0, buffer, ARRAYSIZE(buffer), nullptr);
+    std::wstring description(buffer, length);
+    while (!description.empty() && (description.back() == L'\n' || description.back() == L'\r')) {
+        description.pop_back();
+    }
+    return description.empty() ? L"Error " + std::to_wstring(status) + L"." : description;
+}
+
 // The corner size the scroll bar holds: its value plus one, in 16-bit arithmetic.
 short CornerSizeFrom(const toolkit::ScrollBar& bar) {
     const short value = bar.Value();
@@ -91,6 +107,29 @@ void Form1::Form_Load() {
     shaping::SmoothFormCorners(*this, CornerSizeFrom(scrlSmooth));
     lbValue.SetCaption(std::to_wstring(CornerSizeFrom(scrlSmooth)));
     Command3_Click();
+}
+
+void Form1::Command1_Click() {
+    // Yahoo Messenger lets itself be started again while it runs when this value is 1.
+    const HKEY root = registry::RootKeyHandle(0x80000001);
+    constexpr wchar_t kKeyPath[] = L"Software\\yahoo\\pager\\Test";
+    const LONG created = registry::RegistryCreateNewKey(root, kKeyPath);
+    const LONG written =
+        registry::RegistrySetKeyValue(root, kKeyPath, L"Plural", L"00000001", REG_DWORD);
+    const LONG status = created != ERROR_SUCCESS ? created : written;
+    const bool romanian = CurrentLanguage == L"Romanian";
+    if (status == ERROR_SUCCESS) {
+        toolkit::MsgBox(romanian ? L"Am terminat! Acum poti deschide aplicatia Yahoo Messenger de "
+                                   L"cate ori doresti!"
+                                 : L"Done! Now you can open Yahoo Messenger",
+                        MB_ICONINFORMATION);
+        return;
+    }
+    const std::wstring failed =
+        romanian ? L"Nu am reusit! Yahoo Messenger nu a putut fi setat sa se deschida de mai "
+                   L"multe ori."
+                 : L"Failed! Yahoo Messenger could not be set to open more than once.";
+    toolkit::MsgBox(failed + L"\n\n" + SystemDescription(status), MB_ICONERROR);
 }
 
 void Form1::Command2_Click() {

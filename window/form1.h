@@ -20,6 +20,10 @@ class Form1 : public toolkit::Form {
     // opens it in English.
     void Form_Load();
 
+    // Apply: lets Yahoo Messenger run several times at once, then tells the user whether it
+    // worked, in the window's language.
+    void Command1_Click();
+
     // RO: the Romanian texts. EN: the English texts.
     void Command2_Click();
     void Command3_Click();

@@ -1,4 +1,5 @@
-// The RO and EN switches on the real window, in-process.
+// The language switches and the Apply action on the real window, in-process.
+#include "toolkit/message_box.h"
 #include "window/form1.h"
 
 #include <gtest/gtest.h>
@@ -128,4 +129,73 @@ TEST(LanguageSwitch, OnlyTheExplanationInstructionAndApplyCaptionChange) {
     EXPECT_EQ(form.Label3.Caption(), L"www.brevane.example");
     EXPECT_TRUE(form.Label4.Caption().empty());
     EXPECT_TRUE(form.Label5.Caption().empty());
+}
+
+namespace {
+
+// Runs Apply with message boxes captured instead of shown.
+struct ShownBox {
+    std::wstring text;
+    UINT style;
+    std::wstring title;
+};
+
+ShownBox Apply(Form1& form) {
+    ShownBox shown{L"(none)", 0, L""};
+    const auto previous = toolkit::SetMessageBoxPresenter(
+        [&shown](const std::wstring& text, UINT style, const std::wstring& title) {
+            shown = {text, style, title};
+            return IDOK;
+        });
+    form.Command1_Click();
+    toolkit::SetMessageBoxPresenter(previous);
+    return shown;
+}
+
+constexpr wchar_t kEnglishDone[] = L"Done! Now you can open Yahoo Messenger";
+constexpr wchar_t kRomanianDone[] =
+    L"Am terminat! Acum poti deschide aplicatia Yahoo Messenger de cate ori doresti!";
+
+}  // namespace
+
+TEST(ApplyConfirmation, FollowsTheLastLanguageChosen) {
+    Form1 form;
+    EXPECT_EQ(Apply(form).text, kEnglishDone) << "no language chosen yet";
+    form.Command2_Click();
+    const ShownBox romanian = Apply(form);
+    EXPECT_EQ(romanian.text, kRomanianDone);
+    EXPECT_EQ(romanian.style, static_cast<UINT>(MB_ICONINFORMATION));
+    EXPECT_EQ(romanian.title, L"BrevaneTwinova");
+    form.Command3_Click();
+    EXPECT_EQ(Apply(form).text, kEnglishDone);
+    form.CurrentLanguage = L"romanian";
+    EXPECT_EQ(Apply(form).text, kEnglishDone) << "the comparison is exact";
+}
+
+TEST(ApplyConfirmation, AFailedWriteIsReportedInTheWindowsLanguage) {
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\yahoo\\pager");
+    toolkit::UniqueKey volatilePager;
+    ASSERT_EQ(
+        RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\yahoo\\pager", 0, nullptr,
+                        REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, volatilePager.put(), nullptr),
+        ERROR_SUCCESS);
+    Form1 form;
+    form.Command2_Click();
+    const ShownBox shown = Apply(form);
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\yahoo\\pager");
+
+    wchar_t description[256] = L"";
+    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                   ERROR_CHILD_MUST_BE_VOLATILE, 0, description, 256, nullptr);
+    std::wstring expected =
+        std::wstring(
+            L"Nu am reusit! Yahoo Messenger nu a putut fi setat sa se deschida de mai "
+            L"multe ori.\n\n") +
+        description;
+    while (expected.back() == L'\n' || expected.back() == L'\r') {
+        expected.pop_back();
+    }
+    EXPECT_EQ(shown.text, expected);
+    EXPECT_EQ(shown.style, static_cast<UINT>(MB_ICONERROR));
+    EXPECT_EQ(shown.title, L"BrevaneTwinova");
 }

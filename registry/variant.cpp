@@ -1,0 +1,126 @@
+#include "registry/variant.h"
+
+#include <climits>
+#include <cstring>
+#include <utility>
+
+#include "toolkit/run_time_error.h"
+
+namespace registry {
+
+Variant::Variant(std::wstring_view text) : Variant() {
+    if (text.size() > UINT_MAX / sizeof(wchar_t)) {
+        throw toolkit::RunTimeError(toolkit::kOutOfMemory);
+    }
+    BSTR copy = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    if (copy == nullptr) {
+        throw toolkit::RunTimeError(toolkit::kOutOfMemory);
+    }
+    value_.vt = VT_BSTR;
+    value_.bstrVal = copy;
+}
+
+Variant::Variant(std::int32_t number) noexcept : Variant() {
+    value_.vt = VT_I4;
+    value_.lVal = number;
+}
+
+Variant::Variant(long number) noexcept : Variant(static_cast<std::int32_t>(number)) {
+    static_assert(sizeof(long) == sizeof(std::int32_t), "LONG is 32 bits on Windows");
+}
+
+Variant::Variant(double number) noexcept : Variant() {
+    value_.vt = VT_R8;
+    value_.dblVal = number;
+}
+
+Variant Variant::Null() noexcept {
+    Variant null;
+    null.value_.vt = VT_NULL;
+    return null;
+}
+
+Variant Variant::Boolean(bool value) noexcept {
+    Variant boolean;
+    boolean.value_.vt = VT_BOOL;
+    boolean.value_.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
+    return boolean;
+}
+
+Variant Variant::Single(float number) noexcept {
+    Variant single;
+    single.value_.vt = VT_R4;
+    single.value_.fltVal = number;
+    return single;
+}
+
+Variant Variant::Bytes(const std::vector<BYTE>& bytes, LONG lowerBound) {
+    if (bytes.size() > ULONG_MAX) {
+        throw toolkit::RunTimeError(toolkit::kOutOfMemory);
+    }
+    SAFEARRAYBOUND bound{static_cast<ULONG>(bytes.size()), lowerBound};
+    UniqueSafeArray array(SafeArrayCreate(VT_UI1, 1, &bound));
+    if (!array) {
+        throw toolkit::RunTimeError(toolkit::kOutOfMemory);
+    }
+    if (!bytes.empty()) {
+        void* data = nullptr;
+        if (FAILED(SafeArrayAccessData(array.get(), &data))) {
+            throw toolkit::RunTimeError(toolkit::kOutOfMemory);
+        }
+        std::memcpy(data, bytes.data(), bytes.size());
+        SafeArrayUnaccessData(array.get());
+    }
+    return FromSafeArray(VT_UI1, std::move(array));
+}
+
+Variant Variant::ErasedByteArray() noexcept {
+    Variant erased;
+    erased.value_.vt = VT_ARRAY | VT_UI1;
+    erased.value_.parray = nullptr;
+    return erased;
+}
+
+Variant Variant::FromSafeArray(VARTYPE elementType, UniqueSafeArray array) noexcept {
+    Variant result;
+    result.value_.vt = static_cast<VARTYPE>(VT_ARRAY | elementType);
+    result.value_.parray = array.release();
+    return result;
+}
+
+Variant::Variant(const VARIANT& other) : Variant() {
+    // VariantCopy only reads its source; the SDK declares it without const.
+    HRESULT result = VariantCopy(&value_, const_cast<VARIANT*>(&other));
+    if (FAILED(result)) {
+        throw toolkit::ErrorFromHResult(result);
+    }
+}
+
+Variant& Variant::operator=(const Variant& other) {
+    if (this != &other) {
+        Variant copy(other);
+        *this = std::move(copy);
+    }
+    return *this;
+}
+
+Variant::Variant(Variant&& other) noexcept : value_(other.value_) {
+    // A VARIANT is a plain structure: moving it is a bitwise copy that leaves the source empty.
+    VariantInit(&other.value_);
+}
+
+Variant& Variant::operator=(Variant&& other) noexcept {
+    if (this != &other) {
+        VariantClear(&value_);
+        value_ = other.value_;
+        VariantInit(&other.value_);
+    }
+    return *this;
+}
+
+VARIANT* Variant::put() noexcept {
+    VariantClear(&value_);
+    return &value_;
+}
+
+}  // namespace registry

@@ -1,0 +1,235 @@
+#include "registry_test_support.h"
+
+#include "toolkit/handle.h"
+
+#include <sddl.h>
+#include <winternl.h>
+
+#include <iomanip>
+#include <memory>
+
+namespace registry_test {
+
+namespace {
+
+// The key root\path opened with `access`, or an empty owner when it cannot be opened.
+toolkit::UniqueKey OpenKey(HKEY root, const std::wstring& path, REGSAM access) {
+    toolkit::UniqueKey key;
+    if (RegOpenKeyExW(root, path.c_str(), 0, access, key.put()) != ERROR_SUCCESS) {
+        key.release();  // a failed open hands out nothing to close
+    }
+    return key;
+}
+
+void FreeLocal(HLOCAL memory) noexcept {
+    LocalFree(memory);
+}
+using UniqueLocalMemory = toolkit::UniqueHandle<HLOCAL, FreeLocal>;
+
+}  // namespace
+
+std::optional<StoredValue> ReadStored(HKEY root, const std::wstring& path,
+                                      const std::wstring& name) {
+    const toolkit::UniqueKey key = OpenKey(root, path, KEY_QUERY_VALUE);
+    if (!key) {
+        return std::nullopt;
+    }
+    StoredValue value{};
+    DWORD size = 0;
+    LONG status = RegQueryValueExW(key.get(), name.c_str(), nullptr, &value.type, nullptr, &size);
+    if (status == ERROR_SUCCESS) {
+        value.bytes.resize(size);
+        status = RegQueryValueExW(key.get(), name.c_str(), nullptr, &value.type, value.bytes.data(),
+                                  &size);
+        value.bytes.resize(size);
+    }
+    if (status != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+void Store(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type,
+           const std::vector<BYTE>& bytes) {
+    toolkit::UniqueKey key;
+    ASSERT_EQ(RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(),
+                              nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(RegSetValueExW(key.get(), name.c_str(), 0, type, bytes.data(),
+                             static_cast<DWORD>(bytes.size())),
+              ERROR_SUCCESS);
+}
+
+void CreateVolatileKey(const std::wstring& path) {
+    // Missing parents would be created volatile too; only the last key should be.
+    toolkit::UniqueKey parent;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path.substr(0, path.rfind(L'\\')).c_str(), 0,
+                              nullptr, 0, KEY_ALL_ACCESS, nullptr, parent.put(), nullptr),
+              ERROR_SUCCESS);
+    toolkit::UniqueKey key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
+                              KEY_ALL_ACCESS, nullptr, key.put(), nullptr),
+              ERROR_SUCCESS);
+}
+
+bool KeyExists(HKEY root, const std::wstring& path) {
+    return static_cast<bool>(OpenKey(root, path, KEY_QUERY_VALUE));
+}
+
+void DeleteTree(HKEY root, const std::wstring& path) {
+    const LONG status = RegDeleteTreeW(root, path.c_str());
+    ASSERT_TRUE(status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND)
+        << "could not delete " << std::string(path.begin(), path.end()) << ": " << status;
+}
+
+DWORD ValueCount(HKEY root, const std::wstring& path) {
+    const toolkit::UniqueKey key = OpenKey(root, path, KEY_QUERY_VALUE);
+    DWORD values = 0;
+    if (key) {
+        RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values,
+                         nullptr, nullptr, nullptr, nullptr);
+    }
+    return values;
+}
+
+std::vector<BYTE> TextBytes(const std::wstring& text) {
+    const auto* first = reinterpret_cast<const BYTE*>(text.c_str());
+    return std::vector<BYTE>(first, first + (text.size() + 1) * sizeof(wchar_t));
+}
+
+std::vector<BYTE> DwordBytes(DWORD number) {
+    return {static_cast<BYTE>(number), static_cast<BYTE>(number >> 8),
+            static_cast<BYTE>(number >> 16), static_cast<BYTE>(number >> 24)};
+}
+
+StoredValue Sz(const std::wstring& text) {
+    return {REG_SZ, TextBytes(text)};
+}
+StoredValue Dword(DWORD number) {
+    return {REG_DWORD, DwordBytes(number)};
+}
+
+bool operator==(const StoredValue& left, const StoredValue& right) {
+    return left.type == right.type && left.bytes == right.bytes;
+}
+
+void PrintTo(const StoredValue& value, std::ostream* out) {
+    *out << "type " << value.type << ", " << value.bytes.size() << " bytes:";
+    const std::size_t shown = value.bytes.size() < 32 ? value.bytes.size() : 32;
+    for (std::size_t i = 0; i < shown; ++i) {
+        *out << ' ' << std::hex << std::setw(2) << std::setfill('0')
+             << static_cast<int>(value.bytes[i]) << std::dec;
+    }
+    if (shown < value.bytes.size()) {
+        *out << " ...";
+    }
+}
+
+namespace {
+
+// SystemHandleInformation (16): one entry per handle of every process.
+struct HandleEntry {
+    ULONG ownerProcessId;
+    BYTE objectType;
+    BYTE flags;
+    USHORT handleValue;
+    PVOID object;
+    ACCESS_MASK access;
+};
+struct HandleTable {
+    ULONG count;
+    HandleEntry handles[1];
+};
+
+using QuerySystemInformation = NTSTATUS(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+
+}  // namespace
+
+std::size_t OwnHandleCount() {
+    const auto query = reinterpret_cast<QuerySystemInformation>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+    if (query == nullptr) {
+        ADD_FAILURE() << "NtQuerySystemInformation is missing";
+        return 0;
+    }
+    constexpr ULONG kSystemHandleInformation = 16;
+    constexpr NTSTATUS kInfoLengthMismatch = static_cast<NTSTATUS>(0xC0000004);
+    ULONG size = 1 << 16;
+    for (;;) {
+        std::unique_ptr<BYTE[]> buffer(new BYTE[size]);
+        ULONG needed = 0;
+        const NTSTATUS status = query(kSystemHandleInformation, buffer.get(), size, &needed);
+        if (status == kInfoLengthMismatch) {
+            size = needed > size ? needed + 4096 : size * 2;
+            continue;
+        }
+        if (status != 0) {
+            ADD_FAILURE() << "NtQuerySystemInformation failed: " << std::hex << status;
+            return 0;
+        }
+        const auto* table = reinterpret_cast<const HandleTable*>(buffer.get());
+        const ULONG self = GetCurrentProcessId();
+        std::size_t own = 0;
+        for (ULONG i = 0; i < table->count; ++i) {
+            if (table->handles[i].ownerProcessId == self) {
+                ++own;
+            }
+        }
+        return own;
+    }
+}
+
+ReadOnlyKey::ReadOnlyKey(std::wstring path) : path_(std::move(path)) {
+    Store(HKEY_CURRENT_USER, path_, L"Entry", REG_SZ, TextBytes(L"readable"));
+    SetDacl(L"D:P(A;;KRWD;;;WD)", WRITE_DAC);
+}
+
+ReadOnlyKey::~ReadOnlyKey() {
+    SetDacl(L"D:(A;;KA;;;WD)", WRITE_DAC);
+}
+
+void ReadOnlyKey::SetDacl(const wchar_t* sddl, REGSAM access) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1,
+                                                                     &descriptor, nullptr));
+    const UniqueLocalMemory descriptorMemory(descriptor);
+    const toolkit::UniqueKey key = OpenKey(HKEY_CURRENT_USER, path_, access);
+    ASSERT_TRUE(key);
+    EXPECT_EQ(RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, descriptor), ERROR_SUCCESS);
+}
+
+BoxRecorder::BoxRecorder() {
+    previous_ = toolkit::SetMessageBoxPresenter(
+        [this](const std::wstring& text, UINT style, const std::wstring& title) {
+            boxes_.push_back({text, style, title});
+            if (onShow) {
+                onShow();
+            }
+            return IDOK;
+        });
+}
+
+BoxRecorder::~BoxRecorder() {
+    toolkit::SetMessageBoxPresenter(std::move(previous_));
+}
+
+void CleanKeyTest::SetUp() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string name = std::string(info->test_suite_name()) + "." + info->name();
+    testKey_ = std::wstring(kTestsRoot) + L'\\' + std::wstring(name.begin(), name.end());
+    DeleteTree(HKEY_CURRENT_USER, testKey_);
+}
+
+void CleanKeyTest::TearDown() {
+    DeleteTree(HKEY_CURRENT_USER, testKey_);
+}
+
+std::optional<RecordedBox> CleanKeyTest::OnlyBox() const {
+    EXPECT_EQ(boxes_.boxes().size(), 1u);
+    if (boxes_.boxes().size() != 1) {
+        return std::nullopt;
+    }
+    return boxes_.boxes().front();
+}
+
+}  // namespace registry_test

@@ -1,0 +1,115 @@
+#pragma once
+
+// Helpers for the tests of registry/ against the real registry of the test Wine prefix.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <functional>
+#include <ostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "toolkit/message_box.h"
+
+namespace registry_test {
+
+// Where the tests work: HKEY_CURRENT_USER\Software\BrevaneTwinovaTests\<suite>.<test>, one
+// key per test case, since ctest runs the cases in parallel processes.
+inline constexpr wchar_t kTestsRoot[] = L"Software\\BrevaneTwinovaTests";
+
+// A value as the registry stores it.
+struct StoredValue {
+    DWORD type;
+    std::vector<BYTE> bytes;
+};
+
+// The value `name` under root\path as stored, or nothing when the key or value is missing.
+std::optional<StoredValue> ReadStored(HKEY root, const std::wstring& path,
+                                      const std::wstring& name);
+// Writes raw data, creating the key; fails the test if the registry refuses.
+void Store(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type,
+           const std::vector<BYTE>& bytes);
+// Creates HKEY_CURRENT_USER\path as a volatile key below non-volatile parents: the registry refuses non-volatile keys
+// below it (ERROR_CHILD_MUST_BE_VOLATILE), which makes a failed create easy to provoke.
+void CreateVolatileKey(const std::wstring& path);
+bool KeyExists(HKEY root, const std::wstring& path);
+void DeleteTree(HKEY root, const std::wstring& path);
+// The number of values directly under root\path (0 when the key is missing).
+DWORD ValueCount(HKEY root, const std::wstring& path);
+
+// Registry data of a text (UTF-16 and one NUL) and of a 32-bit integer.
+std::vector<BYTE> TextBytes(const std::wstring& text);
+std::vector<BYTE> DwordBytes(DWORD number);
+StoredValue Sz(const std::wstring& text);
+StoredValue Dword(DWORD number);
+
+bool operator==(const StoredValue& left, const StoredValue& right);
+void PrintTo(const StoredValue& value, std::ostream* out);
+
+// Process handles that this process holds now, from NtQuerySystemInformation (Wine's
+// GetProcessHandleCount reports 0). Fails the test when the system will not tell.
+std::size_t OwnHandleCount();
+
+// A key that everyone may read but not change (its DACL grants KEY_READ and WRITE_DAC only),
+// created under HKEY_CURRENT_USER for as long as it lives; full access is given back before
+// it goes, so that the test's key can be deleted.
+class ReadOnlyKey {
+public:
+    explicit ReadOnlyKey(std::wstring path);
+    ReadOnlyKey(const ReadOnlyKey&) = delete;
+    ReadOnlyKey& operator=(const ReadOnlyKey&) = delete;
+    ~ReadOnlyKey();
+
+private:
+    void SetDacl(const wchar_t* sddl, REGSAM access);
+    std::wstring path_;
+};
+
+// A message box that the code under test would have shown.
+struct RecordedBox {
+    std::wstring text;
+    UINT style;
+    std::wstring title;
+};
+
+// Records message boxes instead of showing them, for as long as it lives; `onShow` (if given)
+// runs while the "box" is open, as a real modal box would let the routine wait.
+class BoxRecorder {
+public:
+    BoxRecorder();
+    BoxRecorder(const BoxRecorder&) = delete;
+    BoxRecorder& operator=(const BoxRecorder&) = delete;
+    ~BoxRecorder();
+
+    const std::vector<RecordedBox>& boxes() const { return boxes_; }
+    void clear() { boxes_.clear(); }
+    std::function<void()> onShow;
+
+private:
+    std::vector<RecordedBox> boxes_;
+    toolkit::MessageBoxPresenter previous_;
+};
+
+// A test that starts from a clean key of its own (deleted before and after) with message
+// boxes recorded.
+class CleanKeyTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The test's own key below HKEY_CURRENT_USER, and paths below it.
+    const std::wstring& TestKey() const { return testKey_; }
+    std::wstring Below(const std::wstring& relative) const { return testKey_ + L'\\' + relative; }
+
+    std::optional<RecordedBox> OnlyBox() const;
+    BoxRecorder boxes_;
+
+private:
+    std::wstring testKey_;
+};
+
+}  // namespace registry_test
