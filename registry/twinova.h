@@ -18,7 +18,7 @@ namespace registry {
 // as an error.
 // Registry failures are never reported.
 class Twinova {
-public:
+  public:
     // RootKey 0x80000002 (HKEY_LOCAL_MACHINE), MainBranch "SOFTWARE", RegBase and Program
     // empty, Section "Settings".
     Twinova();
@@ -50,7 +50,7 @@ public:
     // Returns whether the entry was stored; callers that do not care may ignore it.
     bool WriteEntry(const std::wstring& strEntry, const std::wstring& strValue) const;
 
-private:
+  private:
     friend struct TwinovaTestAccess;
 
     // The value `valueName` of the key, opened with query rights only: a REG_SZ as text (one

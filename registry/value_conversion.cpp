@@ -49,7 +49,7 @@ double FloatingPointValue(const VARIANT& value) {
 
 // Locks an array's data in place (SafeArrayAccessData) for as long as it lives.
 class ArrayDataAccess {
-public:
+  public:
     explicit ArrayDataAccess(SAFEARRAY* array) : array_(array) {
         HRESULT result = SafeArrayAccessData(array_, &data_);
         if (FAILED(result)) {
@@ -62,7 +62,7 @@ public:
 
     const BYTE* bytes() const noexcept { return static_cast<const BYTE*>(data_); }
 
-private:
+  private:
     SAFEARRAY* array_;
     void* data_ = nullptr;
 };

@@ -34,7 +34,7 @@ using UniqueSafeArray = toolkit::UniqueHandle<SAFEARRAY*, detail::DestroySafeArr
 // and, for the other kinds the registry routines must cope with, Boolean, Single,
 // ErasedByteArray and FromSafeArray. Allocation failures throw toolkit::RunTimeError(7).
 class Variant {
-public:
+  public:
     Variant() noexcept { VariantInit(&value_); }
     Variant(std::wstring_view text);
     Variant(const wchar_t* text) : Variant(std::wstring_view(text)) {}
@@ -71,7 +71,7 @@ public:
     // Clears the value and hands out the VARIANT for a call that fills it.
     VARIANT* put() noexcept;
 
-private:
+  private:
     VARIANT value_;
 };
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-// Window shaping (the module mdlSmooth): rounded corners through a window region.
+// Rounded window corners through a window region.
 namespace shaping {
 
 // Where the routine reads the screen's twips per pixel; the toolkit's real screen unless a

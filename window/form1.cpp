@@ -111,11 +111,10 @@ void Form1::Form_Load() {
 
 void Form1::Command1_Click() {
     // Yahoo Messenger lets itself be started again while it runs when this value is 1.
-    const HKEY root = registry::RootKeyHandle(0x80000001);
     constexpr wchar_t kKeyPath[] = L"Software\\yahoo\\pager\\Test";
-    const LONG created = registry::RegistryCreateNewKey(root, kKeyPath);
-    const LONG written =
-        registry::RegistrySetKeyValue(root, kKeyPath, L"Plural", L"00000001", REG_DWORD);
+    const LONG created = registry::RegistryCreateNewKey(HKEY_CURRENT_USER, kKeyPath);
+    const LONG written = registry::RegistrySetKeyValue(HKEY_CURRENT_USER, kKeyPath, L"Plural",
+                                                       L"00000001", REG_DWORD);
     const LONG status = created != ERROR_SUCCESS ? created : written;
     const bool romanian = CurrentLanguage == L"Romanian";
     if (status == ERROR_SUCCESS) {
