@@ -32,5 +32,7 @@ start_xvfb
 wineserver -p
 # Start Wine's own background processes now, with no pipe of ctest's for them to inherit and hold.
 wine cmd /c exit >/dev/null 2>&1 </dev/null
+# The browser of the test prefix records the addresses the program opens.
+wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$PWD/tests/record-browser.sh" /f >/dev/null 2>&1
 
-ctest --test-dir "$build_dir" --output-on-failure --no-tests=error --timeout 300 -j2
+ctest --test-dir "$build_dir" --output-on-failure --no-tests=error --timeout 300

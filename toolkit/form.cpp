@@ -60,7 +60,7 @@ Form::~Form() {
 }
 
 float Form::Width() const {
-    RECT bounds;
+    RECT bounds{};
     GetWindowRect(window_, &bounds);
     return static_cast<float>(bounds.right - bounds.left) * TwipsPerPixelX();
 }
@@ -71,7 +71,7 @@ void Form::SetWidth(float twips) {
 }
 
 float Form::Height() const {
-    RECT bounds;
+    RECT bounds{};
     GetWindowRect(window_, &bounds);
     return static_cast<float>(bounds.bottom - bounds.top) * TwipsPerPixelY();
 }
@@ -160,7 +160,7 @@ HFONT Form::Font(const FontSpec& spec) {
 
 void Form::LoadAndShow() {
     InvokeHandler(Load);
-    RECT bounds;
+    RECT bounds{};
     GetWindowRect(window_, &bounds);
     const int width = bounds.right - bounds.left;
     const int height = bounds.bottom - bounds.top;
@@ -230,7 +230,7 @@ PaintedControl* Form::ControlAt(POINT point) const {
 
 void Form::Paint(HDC dc) const {
     const SavedDcState state(dc);
-    RECT client;
+    RECT client{};
     GetClientRect(window_, &client);
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
     picture_.Draw(dc, 0, 0);
@@ -243,7 +243,7 @@ void Form::Paint(HDC dc) const {
 
 void Form::OnPaint() {
     const PaintDc paint(window_);
-    RECT client;
+    RECT client{};
     GetClientRect(window_, &client);
     // Painting into a memory bitmap first keeps the picture from flickering under the labels.
     const UniqueMemoryDc memory(CreateCompatibleDC(paint.get()));

@@ -1,6 +1,13 @@
 #include "window/form1.h"
 
 #include "assets/pictures.h"
+#include "shaping/smooth_corners.h"
+#include "toolkit/run_time_error.h"
+
+#include <shellapi.h>
+
+#include <climits>
+#include <string>
 
 namespace {
 
@@ -11,6 +18,9 @@ using toolkit::LabelDesign;
 constexpr toolkit::Color kWhite = 0xFFFFFF;
 constexpr toolkit::Color kRed = 0x0000FF;
 constexpr toolkit::Color kPeach = 0xC0E0FF;
+
+// The maker's web site, opened by the link label, which shows its host name.
+constexpr wchar_t kMakerSite[] = L"http://www.brevane.example/";
 
 constexpr FontSpec kBold825{8.25, FW_BOLD};
 constexpr FontSpec kBold975{9.75, FW_BOLD};
@@ -27,18 +37,99 @@ Form1::Form1()
       Command3(AddPushButton({3000, 1200, 495, 255}, ButtonDesign{L"EN", 10})),
       Command2(AddPushButton({2400, 1200, 495, 255}, ButtonDesign{L"RO", 9})),
       scrlSmooth(AddScrollBar({1320, 3840, 1695, 255}, {0, 100, 11, 7, false})),
-      Command1(AddPushButton({3840, 660, 1935, 375},
-                             ButtonDesign{L"Aplica Twinova", 0, true, kPeach})),
+      Command1(
+          AddPushButton({3840, 660, 1935, 375}, ButtonDesign{L"Aplica Twinova", 0, true, kPeach})),
       Label7(AddLabel({120, 1200, 2175, 255}, LabelDesign{L"Chose your language:", kBold825})),
-      lbValue(AddLabel({960, 3840, 180, 195},
-                       LabelDesign{L"12", {}, 0x000000, false, toolkit::kButtonFaceColor, true,
-                                   false})),
+      lbValue(AddLabel(
+          {960, 3840, 180, 195},
+          LabelDesign{L"12", {}, 0x000000, false, toolkit::kButtonFaceColor, true, false})),
       Label6(AddLabel({3840, 120, 2175, 375},
                       LabelDesign{L"Click pe buton pentru a aplica Twinova", kBold825, kWhite})),
       Label5(AddLabel({2520, 0, 495, 375}, LabelDesign{})),
       Label4(AddLabel({1920, 0, 495, 375}, LabelDesign{})),
       Image1(AddImage(1920, 0, assets::kButtonStrip)),
-      Label3(AddLabel({240, 720, 2415, 255},
-                      LabelDesign{L"www.brevane.example", kBold975, kWhite})),
+      Label3(
+          AddLabel({240, 720, 2415, 255}, LabelDesign{L"www.brevane.example", kBold975, kWhite})),
       Label2(AddLabel({120, 120, 1935, 375}, LabelDesign{L"Brevane Twinova", kBold12, kRed})),
-      Label1(AddLabel({120, 1680, 3255, 1095}, LabelDesign{})) {}
+      Label1(AddLabel({120, 1680, 3255, 1095}, LabelDesign{})) {
+    Load = [this] { Form_Load(); };
+    Command2.Click = [this] { Command2_Click(); };
+    Command3.Click = [this] { Command3_Click(); };
+
+    const auto dragWindow = [this](const toolkit::MouseEventArgs&) { DragWindow(); };
+    MouseDown = dragWindow;
+    Label1.MouseDown = dragWindow;
+    Label2.MouseDown = dragWindow;
+    Label6.MouseDown = dragWindow;
+
+    // The link turns red under the pointer and white again over the bare surface; nothing
+    // tracks the pointer leaving it.
+    MouseMove = [this](const toolkit::MouseEventArgs&) { Label3.SetForeColor(kWhite); };
+    Label3.MouseMove = [this](const toolkit::MouseEventArgs&) { Label3.SetForeColor(kRed); };
+    Label3.Click = [this] { Label3_Click(); };
+    Label4.Click = [this] { Label4_Click(); };
+    Label5.Click = [this] { Label5_Click(); };
+}
+
+namespace {
+
+// The corner size the scroll bar holds: its value plus one, in 16-bit arithmetic.
+short CornerSizeFrom(const toolkit::ScrollBar& bar) {
+    const short value = bar.Value();
+    if (value == SHRT_MAX) {
+        throw toolkit::RunTimeError(toolkit::kOverflow);
+    }
+    return static_cast<short>(value + 1);
+}
+
+}  // namespace
+
+void Form1::Form_Load() {
+    SetHeight(3555);
+    shaping::SmoothFormCorners(*this, 25);
+    scrlSmooth.SetValue(11);
+    shaping::SmoothFormCorners(*this, CornerSizeFrom(scrlSmooth));
+    lbValue.SetCaption(std::to_wstring(CornerSizeFrom(scrlSmooth)));
+    Command3_Click();
+}
+
+void Form1::Command2_Click() {
+    ApplyLanguage(kRomanianTexts);
+}
+
+void Form1::Command3_Click() {
+    ApplyLanguage(kEnglishTexts);
+}
+
+void Form1::ApplyLanguage(const LanguageTexts& texts) {
+    Label1.SetCaption(texts.explanation);
+    Label6.SetCaption(texts.instruction);
+    Command1.SetCaption(texts.applyCaption);
+    CurrentLanguage = texts.name;
+}
+
+void Form1::FormMove(Form1& form) {
+    if (form.WindowState() != toolkit::kNormal) {
+        return;
+    }
+    // The system's move loop needs the mouse, which the form captured for the press.
+    ReleaseCapture();
+    SendMessageW(form.hWnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
+}
+
+void Form1::DragWindow() {
+    FormMove(*this);
+}
+
+void Form1::Label3_Click() {
+    // The browser reports its own failures; the window stays as it is either way.
+    ShellExecuteW(nullptr, L"open", kMakerSite, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void Form1::Label4_Click() {
+    SetWindowState(toolkit::kMinimized);
+}
+
+void Form1::Label5_Click() {
+    toolkit::End();
+}

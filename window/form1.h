@@ -1,6 +1,7 @@
 #pragma once
 
 #include "toolkit/form.h"
+#include "window/language.h"
 
 #include <string>
 
@@ -8,12 +9,24 @@
 // title, the explanation, the Apply and language buttons, the link and its own minimise and
 // close buttons.
 class Form1 : public toolkit::Form {
-public:
+  public:
     // Creates the window, hidden, with its controls as designed.
     Form1();
 
     // "Romanian" or "English" once a language has been chosen; empty before.
     std::wstring CurrentLanguage;
+
+    // Runs once before the window is first shown: sets its height, rounds its corners and
+    // opens it in English.
+    void Form_Load();
+
+    // RO: the Romanian texts. EN: the English texts.
+    void Command2_Click();
+    void Command3_Click();
+
+    // Lets the user drag the window with the mouse through the system's own move loop.
+    // Does nothing unless the window is in its normal state.
+    void FormMove(Form1& form);
 
     // Controls, front to back. The push buttons and the scroll bar are child windows and lie
     // in front of the painted labels and image.
@@ -30,4 +43,11 @@ public:
     toolkit::Label& Label3;
     toolkit::Label& Label2;
     toolkit::Label& Label1;
+
+  private:
+    void ApplyLanguage(const LanguageTexts& texts);
+    void DragWindow();
+    void Label3_Click();
+    void Label4_Click();
+    void Label5_Click();
 };

@@ -1,0 +1,70 @@
+#include "shaping/smooth_corners.h"
+
+#include "toolkit/handle.h"
+#include "toolkit/run_time_error.h"
+
+#include <oleauto.h>
+
+#include <cfenv>
+#include <cmath>
+
+namespace shaping {
+namespace {
+
+// The quotient in double precision, raising the run-time error of a floating-point fault.
+// Underflow, denormal operands and an inexact result are not faults.
+double CheckedQuotient(double dividend, double divisor) {
+    // The volatile reads and write pin the division between clearing and testing the flags,
+    // which the compiler would otherwise be free to move: it does not model the FP status.
+    volatile const double a = dividend;
+    volatile const double b = divisor;
+    std::feclearexcept(FE_ALL_EXCEPT);
+    volatile const double quotient = a / b;
+    const int faults = std::fetestexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW);
+    if ((faults & FE_DIVBYZERO) != 0) {
+        throw toolkit::RunTimeError(toolkit::kDivisionByZero);  // x / 0
+    }
+    if (faults != 0) {
+        throw toolkit::RunTimeError(toolkit::kOverflow);  // 0 / 0, infinity / infinity, overflow
+    }
+    return quotient;
+}
+
+}  // namespace
+
+std::int32_t RoundToInt32(double value) {
+    // VarI4FromR8 rounds half to even and refuses the out-of-range, but returns 2147483647
+    // for NaN, so anything not finite is refused here first.
+    if (!std::isfinite(value)) {
+        throw toolkit::RunTimeError(toolkit::kOverflow);
+    }
+    LONG result = 0;
+    const HRESULT converted = VarI4FromR8(value, &result);
+    if (FAILED(converted)) {
+        throw toolkit::ErrorFromHResult(converted);
+    }
+    return result;
+}
+
+std::int32_t PixelsFromTwips(float twips, float twipsPerPixel) {
+    return RoundToInt32(CheckedQuotient(twips, twipsPerPixel));
+}
+
+void SmoothFormCorners(toolkit::Form& form, double cornerSize, const ScreenMetrics& screen) {
+    // Each metric is read before its size, X before Y; separate statements fix that order.
+    const float twipsPerPixelX = screen.twipsPerPixelX();
+    const std::int32_t width = PixelsFromTwips(form.Width(), twipsPerPixelX);
+    const float twipsPerPixelY = screen.twipsPerPixelY();
+    const std::int32_t height = PixelsFromTwips(form.Height(), twipsPerPixelY);
+    const std::int32_t corner = RoundToInt32(cornerSize);
+
+    // The result is not tested: should creation fail, the null handle passed on takes away the
+    // window's region, leaving it a plain rectangle.
+    toolkit::UniqueRegion region(CreateRoundRectRgn(0, 0, width, height, corner, corner));
+    const HWND window = form.hWnd();
+    if (SetWindowRgn(window, region.get(), TRUE) != 0) {
+        region.release();  // the window owns it now and frees it when it is replaced
+    }
+}
+
+}  // namespace shaping

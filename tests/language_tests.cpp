@@ -1,0 +1,131 @@
+// The RO and EN switches on the real window, in-process.
+#include "window/form1.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr wchar_t kRomanianExplanation[] =
+    L"Ai mai multe conturi de Yahoo? Le poti folosi pe toate, in acelasi timp. Tot ce trebuie "
+    L"sa faci e sa dai click pe butonul Aplica Twinova!";
+constexpr wchar_t kEnglishExplanation[] =
+    L"You have more than one Yahoo accounts? You can use them all, in the same time. Just click "
+    L"Apply button and open Yahoo Messenger!";
+
+std::wstring WindowText(HWND window) {
+    wchar_t text[256] = L"";
+    GetWindowTextW(window, text, 256);
+    return text;
+}
+
+// The form's surface as painted, one 0x00RRGGBB value per pixel, rows top first.
+std::vector<DWORD> Render(const Form1& form) {
+    RECT client;
+    GetClientRect(form.hWnd(), &client);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = client.right;
+    info.bmiHeader.biHeight = -client.bottom;  // rows top first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    const toolkit::UniqueBitmap bitmap(
+        CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const toolkit::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    const toolkit::SelectionGuard select(dc.get(), bitmap.get());
+    SendMessageW(form.hWnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
+    GdiFlush();
+    const auto* pixels = static_cast<const DWORD*>(bits);
+    return {pixels, pixels + client.right * client.bottom};
+}
+
+bool SamePixels(const std::vector<DWORD>& a, const std::vector<DWORD>& b, RECT area) {
+    constexpr int kWidth = 412;
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x) {
+            if (a[y * kWidth + x] != b[y * kWidth + x]) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+struct Texts {
+    std::wstring explanation, instruction, apply, language;
+};
+
+Texts TextsOf(const Form1& form) {
+    return {form.Label1.Caption(), form.Label6.Caption(), WindowText(form.Command1.hWnd()),
+            form.CurrentLanguage};
+}
+
+// Client pixels of the labels that follow the language and of those that never do.
+constexpr RECT kExplanation{8, 112, 225, 185};
+constexpr RECT kInstruction{256, 8, 401, 33};
+constexpr RECT kTitle{8, 8, 128, 33};
+constexpr RECT kLink{16, 48, 177, 65};
+constexpr RECT kPrompt{8, 80, 153, 97};
+
+}  // namespace
+
+TEST(LanguageSwitch, EachButtonWritesItsWholeColumnAndTheLanguageName) {
+    Form1 form;
+    form.Command2_Click();
+    EXPECT_EQ(form.Label1.Caption(), kRomanianExplanation);
+    EXPECT_EQ(form.Label6.Caption(), L"Click pe buton pentru a aplica Twinova");
+    EXPECT_EQ(WindowText(form.Command1.hWnd()), L"Aplica Twinova");
+    EXPECT_EQ(form.CurrentLanguage, L"Romanian");
+
+    form.Command3_Click();
+    EXPECT_EQ(form.Label1.Caption(), kEnglishExplanation);
+    EXPECT_EQ(form.Label6.Caption(), L"Click the button to apply");
+    EXPECT_EQ(WindowText(form.Command1.hWnd()), L"Apply");
+    EXPECT_EQ(form.CurrentLanguage, L"English");
+}
+
+TEST(LanguageSwitch, RepeatedPressesChangeNothingMore) {
+    Form1 form;
+    form.Command2_Click();
+    const Texts onceRomanian = TextsOf(form);
+    const std::vector<DWORD> paintedOnce = Render(form);
+    form.Command2_Click();
+    EXPECT_EQ(TextsOf(form).explanation, onceRomanian.explanation);
+    EXPECT_EQ(TextsOf(form).apply, onceRomanian.apply);
+    EXPECT_EQ(TextsOf(form).language, onceRomanian.language);
+    EXPECT_EQ(Render(form), paintedOnce);
+
+    for (int press = 0; press < 300; ++press) {
+        form.Command3_Click();
+        form.Command2_Click();
+    }
+    EXPECT_EQ(Render(form), paintedOnce);
+    EXPECT_EQ(form.CurrentLanguage, L"Romanian");
+}
+
+TEST(LanguageSwitch, OnlyTheExplanationInstructionAndApplyCaptionChange) {
+    Form1 form;
+    form.Command3_Click();
+    const std::vector<DWORD> english = Render(form);
+    form.Command2_Click();
+    const std::vector<DWORD> romanian = Render(form);
+
+    EXPECT_FALSE(SamePixels(english, romanian, kExplanation));
+    EXPECT_FALSE(SamePixels(english, romanian, kInstruction));
+    EXPECT_TRUE(SamePixels(english, romanian, kTitle));
+    EXPECT_TRUE(SamePixels(english, romanian, kLink));
+    EXPECT_TRUE(SamePixels(english, romanian, kPrompt));
+
+    EXPECT_EQ(WindowText(form.hWnd()), L"Brevane Twinova");
+    EXPECT_EQ(WindowText(form.Command2.hWnd()), L"RO");
+    EXPECT_EQ(WindowText(form.Command3.hWnd()), L"EN");
+    EXPECT_EQ(form.Label7.Caption(), L"Chose your language:");
+    EXPECT_EQ(form.lbValue.Caption(), L"12");
+    EXPECT_EQ(form.Label3.Caption(), L"www.brevane.example");
+    EXPECT_TRUE(form.Label4.Caption().empty());
+    EXPECT_TRUE(form.Label5.Caption().empty());
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "toolkit/handle.h"
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+
+// BrevaneTwinova.exe started from the folder of the test executable, with its main window
+// found and shown. Ends the program, if it still runs, when it goes out of scope.
+class RunningProgram {
+  public:
+    RunningProgram();
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+    ~RunningProgram();
+
+    HWND Window() const noexcept { return window_; }
+    // True when the program ended within the timeout; its exit code goes to `exitCode`.
+    bool WaitForExit(std::chrono::milliseconds timeout, DWORD& exitCode) const;
+    // The window's client point (x, y) on the screen.
+    POINT ScreenPoint(int x, int y) const;
+
+  private:
+    static void CloseKernelHandle(HANDLE handle) noexcept { CloseHandle(handle); }
+    toolkit::UniqueHandle<HANDLE, CloseKernelHandle> process_;
+    HWND window_ = nullptr;
+};
+
+// Polls `condition` until it holds or the timeout passes; returns its last result.
+bool WaitUntil(const std::function<bool()>& condition,
+               std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+// Real mouse input at screen points, as a user's hand would give it.
+void MoveMouseTo(POINT screen);
+void PressLeftButton();
+void ReleaseLeftButton();
+void ClickAt(POINT screen);
+
+// The message box a window opened, if one is showing.
+HWND FindMessageBoxOf(HWND owner);
+std::wstring MessageBoxText(HWND box);

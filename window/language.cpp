@@ -1,0 +1,18 @@
+#include "window/language.h"
+
+// The Romanian texts are written without diacritics, so that every code page shows them.
+const LanguageTexts kRomanianTexts{
+    L"Ai mai multe conturi de Yahoo? Le poti folosi pe toate, in acelasi timp. Tot ce trebuie "
+    L"sa faci e sa dai click pe butonul Aplica Twinova!",
+    L"Click pe buton pentru a aplica Twinova",
+    L"Aplica Twinova",
+    L"Romanian",
+};
+
+const LanguageTexts kEnglishTexts{
+    L"You have more than one Yahoo accounts? You can use them all, in the same time. Just "
+    L"click Apply button and open Yahoo Messenger!",
+    L"Click the button to apply",
+    L"Apply",
+    L"English",
+};
