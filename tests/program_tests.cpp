@@ -2,6 +2,7 @@
 // and the running program's window as another process sees it.
 
 #include "assets/pictures.h"
+#include "running_program.h"
 #include "test_support.h"
 
 #include <gmock/gmock.h>
@@ -16,7 +17,6 @@ namespace {
 
 using testing::ElementsAre;
 using testing::Pair;
-using testing_support::ChildProcess;
 using testing_support::ClassName;
 using testing_support::RectInParent;
 using testing_support::WindowText;
@@ -257,16 +257,11 @@ constexpr ExpectedButton kButtons[] = {
     {{200, 80, 233, 97}, L"EN"},
 };
 
-class RunningProgram : public testing::Test {
+class ProgramWindow : public testing::Test {
   protected:
     void SetUp() override {
-        window_ = program_.WaitForWindow(
-            [](HWND window) { return WindowText(window) == L"Brevane Twinova"; }, 30000);
-        ASSERT_NE(window_, nullptr) << "the program's window did not appear";
         // It is shown first, then brought to the foreground.
-        for (int attempt = 0; attempt < 250 && GetForegroundWindow() != window_; ++attempt) {
-            Sleep(20);
-        }
+        WaitUntil([this] { return GetForegroundWindow() == window_; }, std::chrono::seconds(5));
     }
 
     std::vector<HWND> Children() const {
@@ -281,11 +276,12 @@ class RunningProgram : public testing::Test {
         return children;
     }
 
-    ChildProcess program_{ProgramPath(), L""};
-    HWND window_ = nullptr;
+    RunningProgram program_;
+    const HWND window_ = program_.Window();
 };
 
-TEST_F(RunningProgram, ShowsABorderlessWindowCentredOnTheScreen) {
+TEST_F(ProgramWindow, ShowsABorderlessWindowCentredOnTheScreen) {
+    EXPECT_EQ(WindowText(window_), L"Brevane Twinova");
     RECT bounds;
     GetWindowRect(window_, &bounds);
     EXPECT_EQ(bounds.right - bounds.left, kWidth);
@@ -308,7 +304,7 @@ TEST_F(RunningProgram, ShowsABorderlessWindowCentredOnTheScreen) {
     // Its icon is checked in-process: Wine answers WM_GETICON from another process with null.
 }
 
-TEST_F(RunningProgram, HasThreePushButtonsAndAHiddenScrollBar) {
+TEST_F(ProgramWindow, HasThreePushButtonsAndAHiddenScrollBar) {
     std::vector<HWND> buttons;
     int scrollBars = 0;
     for (const HWND child : Children()) {
@@ -342,22 +338,21 @@ TEST_F(RunningProgram, HasThreePushButtonsAndAHiddenScrollBar) {
     }
 }
 
-// The place of the program's focused window: waited for up to 5 s to be `awaited`; empty when
+// The place of the program's focused window, waited for up to 5 s to be `awaited`; empty when
 // nothing has the focus.
-RECT FocusedPlace(HWND window, const RECT* awaited) {
+RECT FocusedPlace(HWND window, const RECT& awaited) {
     const DWORD thread = GetWindowThreadProcessId(window, nullptr);
     RECT place{};
-    for (int attempt = 0; attempt < 250; ++attempt) {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        if (GetGUIThreadInfo(thread, &info) && info.hwndFocus != nullptr) {
-            place = RectInParent(info.hwndFocus);
-            if (EqualRect(&place, awaited)) {
-                break;
-            }
-        }
-        Sleep(20);
-    }
+    WaitUntil(
+        [&] {
+            GUITHREADINFO info{};
+            info.cbSize = sizeof info;
+            place = GetGUIThreadInfo(thread, &info) && info.hwndFocus != nullptr
+                        ? RectInParent(info.hwndFocus)
+                        : RECT{};
+            return EqualRect(&place, &awaited) != FALSE;
+        },
+        std::chrono::seconds(5));
     return place;
 }
 
@@ -386,59 +381,59 @@ void PressRealKey(WORD key, bool shift = false) {
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-TEST_F(RunningProgram, TheApplyButtonHasTheFocus) {
+TEST_F(ProgramWindow, TheApplyButtonHasTheFocus) {
     EXPECT_EQ(GetForegroundWindow(), window_);
-    EXPECT_TRUE(SamePlace(FocusedPlace(window_, &kButtons[0].rect), kButtons[0].rect))
+    EXPECT_TRUE(SamePlace(FocusedPlace(window_, kButtons[0].rect), kButtons[0].rect))
         << "the focus is not on the Apply button";
 }
 
-TEST_F(RunningProgram, TabAndShiftTabMoveTheFocusAcrossTheButtons) {
+TEST_F(ProgramWindow, TabAndShiftTabMoveTheFocusAcrossTheButtons) {
     ASSERT_EQ(GetForegroundWindow(), window_) << "keys go to the foreground window";
     const RECT& apply = kButtons[0].rect;
     const RECT& romanian = kButtons[1].rect;
     const RECT& english = kButtons[2].rect;
-    ASSERT_TRUE(SamePlace(FocusedPlace(window_, &apply), apply));
+    ASSERT_TRUE(SamePlace(FocusedPlace(window_, apply), apply));
     PressRealKey(VK_TAB);
-    EXPECT_TRUE(SamePlace(FocusedPlace(window_, &romanian), romanian));
+    EXPECT_TRUE(SamePlace(FocusedPlace(window_, romanian), romanian));
     PressRealKey(VK_TAB);
-    EXPECT_TRUE(SamePlace(FocusedPlace(window_, &english), english));
+    EXPECT_TRUE(SamePlace(FocusedPlace(window_, english), english));
     PressRealKey(VK_TAB);
-    EXPECT_TRUE(SamePlace(FocusedPlace(window_, &apply), apply));
+    EXPECT_TRUE(SamePlace(FocusedPlace(window_, apply), apply));
     PressRealKey(VK_TAB, true);
-    EXPECT_TRUE(SamePlace(FocusedPlace(window_, &english), english));
+    EXPECT_TRUE(SamePlace(FocusedPlace(window_, english), english));
     PressRealKey(VK_TAB, true);
-    EXPECT_TRUE(SamePlace(FocusedPlace(window_, &romanian), romanian));
+    EXPECT_TRUE(SamePlace(FocusedPlace(window_, romanian), romanian));
 }
 
-TEST_F(RunningProgram, ShowsItsBackgroundPicture) {
+TEST_F(ProgramWindow, ShowsItsBackgroundPicture) {
     // Points of bare surface, away from the controls and the corners.
     const POINT points[] = {{300, 150}, {380, 100}, {100, 215}, {240, 60}, {30, 36}, {350, 225}};
     const testing_support::Pixels picture = testing_support::DecodeBmp(assets::kBackground);
-    RECT bounds;
-    GetWindowRect(window_, &bounds);
     const toolkit::WindowDc screen(nullptr);
     std::wstring mismatch;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        mismatch.clear();
-        for (const POINT& point : points) {
-            const COLORREF shown =
-                GetPixel(screen.get(), bounds.left + point.x, bounds.top + point.y);
-            if (testing_support::PixelOf(shown) != picture.At(point.x, point.y)) {
-                mismatch = std::to_wstring(point.x) + L", " + std::to_wstring(point.y);
-                break;
+    // The window may still be drawing itself when it is first found.
+    WaitUntil(
+        [&] {
+            mismatch.clear();
+            for (const POINT& point : points) {
+                const POINT onScreen = program_.ScreenPoint(point.x, point.y);
+                const COLORREF shown = GetPixel(screen.get(), onScreen.x, onScreen.y);
+                if (testing_support::PixelOf(shown) != picture.At(point.x, point.y)) {
+                    mismatch = std::to_wstring(point.x) + L", " + std::to_wstring(point.y);
+                    return false;
+                }
             }
-        }
-        if (mismatch.empty()) {
-            break;
-        }
-        Sleep(50);
-    }
+            return true;
+        },
+        std::chrono::seconds(5));
     EXPECT_EQ(mismatch, L"") << "the screen differs from the picture at this point";
 }
 
-TEST_F(RunningProgram, EndsWhenItsWindowIsClosed) {
+TEST_F(ProgramWindow, EndsWhenItsWindowIsClosed) {
     PostMessageW(window_, WM_CLOSE, 0, 0);
-    EXPECT_EQ(program_.WaitForExit(10000), 0U);
+    DWORD exitCode = STILL_ACTIVE;
+    ASSERT_TRUE(program_.WaitForExit(std::chrono::seconds(10), exitCode));
+    EXPECT_EQ(exitCode, 0U);
 }
 
 }  // namespace
