@@ -186,6 +186,19 @@ TEST_F(MainWindowMouse, PushButtonsClickThroughTheirOwnWindows) {
     EXPECT_THAT(events_, ElementsAre("Command2.Click", "Command3.Click", "Command1.Click"));
 }
 
+TEST_F(MainWindowMouse, ADoubleClickOnAPushButtonIsTwoClicks) {
+    ShowWindow(form_.hWnd(), SW_SHOWNOACTIVATE);
+    for (const HWND button : {form_.Command1.hWnd(), form_.Command2.hWnd()}) {
+        const LPARAM inside = At(10, 8);
+        SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, inside);
+        SendMessageW(button, WM_LBUTTONUP, 0, inside);
+        SendMessageW(button, WM_LBUTTONDBLCLK, MK_LBUTTON, inside);
+        SendMessageW(button, WM_LBUTTONUP, 0, inside);
+    }
+    EXPECT_THAT(events_, ElementsAre("Command1.Click", "Command1.Click", "Command2.Click",
+                                     "Command2.Click"));
+}
+
 // ---------------------------------------------------------------------------------------------
 // The keyboard: focus, tab order, Space, no default or cancel button.
 

@@ -458,15 +458,4 @@ TEST(RunTimeError, ComesFromAutomationFailureCodes) {
     EXPECT_EQ(toolkit::ErrorFromHResult(E_INVALIDARG).Number(), 5);
 }
 
-TEST(InvokeHandler, RunsAHandlerAndIgnoresAMissingOne) {
-    int calls = 0;
-    toolkit::InvokeHandler(toolkit::EventHandler([&] { ++calls; }));
-    toolkit::InvokeHandler(toolkit::EventHandler());
-    toolkit::InvokeHandler(toolkit::MouseEventHandler(), {1, 0, 0, 0});
-    toolkit::InvokeHandler(toolkit::MouseEventHandler(
-                               [&](const toolkit::MouseEventArgs& args) { calls += args.button; }),
-                           {2, 0, 0, 0});
-    EXPECT_EQ(calls, 3);
-}
-
 }  // namespace
