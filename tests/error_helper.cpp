@@ -9,6 +9,7 @@
 // Whatever follows the error must never run: the program would then end with exit code 200.
 
 #include "assets/pictures.h"
+#include "test_support.h"
 #include "toolkit/form.h"
 #include "toolkit/run_time_error.h"
 
@@ -16,32 +17,9 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-std::vector<unsigned char> WhiteBmp(int width, int height) {
-    const int stride = (width * 3 + 3) / 4 * 4;
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(stride * height);
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    std::vector<unsigned char> bytes(file.bfSize, 0xFF);
-    std::copy_n(reinterpret_cast<const unsigned char*>(&file), sizeof file, bytes.begin());
-    std::copy_n(reinterpret_cast<const unsigned char*>(&info), sizeof info,
-                bytes.begin() + sizeof file);
-    return bytes;
-}
-
-}  // namespace
-
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     const std::wstring mode = commandLine;
-    const std::vector<unsigned char> white = WhiteBmp(200, 100);
+    const std::vector<unsigned char> white = testing_support::SolidBmp(200, 100, 0xFFFFFF);
     toolkit::Form form(toolkit::FormDesign{
         L"Error helper", 3000, 1500, {white.data(), white.size()}, assets::kProgramIcon});
     toolkit::LabelDesign labelDesign;

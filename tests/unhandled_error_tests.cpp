@@ -50,46 +50,44 @@ Outcome RunHelper(const std::wstring& mode) {
     return outcome;
 }
 
-TEST(UnhandledError, FromAClickIsReportedAndEndsTheProgram) {
+struct ErrorCase {
+    const wchar_t* mode;  // what the helper does: see error_helper.cpp
+    DWORD number;
+    const wchar_t* text;
+};
+
+class UnhandledError : public testing::TestWithParam<ErrorCase> {};
+
+TEST_P(UnhandledError, IsReportedInABoxAndEndsTheProgramWithItsNumber) {
+    const ErrorCase& error = GetParam();
+    const Outcome outcome = RunHelper(error.mode);
+    ASSERT_TRUE(outcome.boxShown);
+    EXPECT_EQ(outcome.title, L"BrevaneTwinova");
+    EXPECT_EQ(outcome.text, error.text);
+    if (outcome.hasOwner) {
+        EXPECT_TRUE(outcome.ownerDisabled) << "the box is modal to the window";
+    }
+    EXPECT_EQ(outcome.exitCode, error.number);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FromEachKindOfHandler, UnhandledError,
+    testing::Values(ErrorCase{L"click", 13, L"Run-time error '13':\n\nType mismatch"},
+                    ErrorCase{L"mousedown", 11, L"Run-time error '11':\n\nDivision by zero"},
+                    ErrorCase{L"button", 6, L"Run-time error '6':\n\nOverflow"},
+                    ErrorCase{L"load", 94, L"Run-time error '94':\n\nInvalid use of Null"},
+                    ErrorCase{L"memory", 7, L"Run-time error '7':\n\nOut of memory"}),
+    [](const testing::TestParamInfo<ErrorCase>& info) {
+        const std::wstring mode = info.param.mode;
+        return std::string(mode.begin(), mode.end());
+    });
+
+TEST(UnhandledErrorBox, IsModalToTheWindowThatWasActive) {
     const Outcome outcome = RunHelper(L"click");
-    ASSERT_TRUE(outcome.boxShown);
-    EXPECT_EQ(outcome.title, L"BrevaneTwinova");
-    EXPECT_EQ(outcome.text, L"Run-time error '13':\n\nType mismatch");
-    EXPECT_TRUE(outcome.hasOwner && outcome.ownerDisabled) << "the box is modal to the window";
-    EXPECT_EQ(outcome.exitCode, 13U);
+    EXPECT_TRUE(outcome.hasOwner && outcome.ownerDisabled);
 }
 
-TEST(UnhandledError, FromAMouseDownWhileTheMouseIsHeld) {
-    const Outcome outcome = RunHelper(L"mousedown");
-    ASSERT_TRUE(outcome.boxShown);
-    EXPECT_EQ(outcome.title, L"BrevaneTwinova");
-    EXPECT_EQ(outcome.text, L"Run-time error '11':\n\nDivision by zero");
-    EXPECT_EQ(outcome.exitCode, 11U);
-}
-
-TEST(UnhandledError, FromAPushButtonsClick) {
-    const Outcome outcome = RunHelper(L"button");
-    ASSERT_TRUE(outcome.boxShown);
-    EXPECT_EQ(outcome.text, L"Run-time error '6':\n\nOverflow");
-    EXPECT_EQ(outcome.exitCode, 6U);
-}
-
-TEST(UnhandledError, FromLoadBeforeTheWindowIsShown) {
-    const Outcome outcome = RunHelper(L"load");
-    ASSERT_TRUE(outcome.boxShown);
-    EXPECT_EQ(outcome.title, L"BrevaneTwinova");
-    EXPECT_EQ(outcome.text, L"Run-time error '94':\n\nInvalid use of Null");
-    EXPECT_EQ(outcome.exitCode, 94U);
-}
-
-TEST(UnhandledError, RunningOutOfMemoryIsErrorSeven) {
-    const Outcome outcome = RunHelper(L"memory");
-    ASSERT_TRUE(outcome.boxShown);
-    EXPECT_EQ(outcome.text, L"Run-time error '7':\n\nOut of memory");
-    EXPECT_EQ(outcome.exitCode, 7U);
-}
-
-TEST(UnhandledError, WithoutAnErrorTheProgramEndsNormally) {
+TEST(UnhandledErrorBox, NoneWithoutAnErrorAndTheProgramEndsNormally) {
     ChildProcess helper(testing_support::BesideTestExecutable(L"toolkit_error_helper.exe"),
                         L"close");
     ASSERT_TRUE(helper.Started());
