@@ -581,12 +581,13 @@ TEST_F(MainWindow, CarriesTheProgramIcon) {
         ASSERT_NE(icon, nullptr);
         ICONINFO info{};
         ASSERT_TRUE(GetIconInfo(icon, &info));
-        BITMAP colour{};
-        GetObjectW(info.hbmColor, sizeof colour, &colour);
-        EXPECT_EQ(colour.bmWidth, 74);
-        EXPECT_EQ(colour.bmHeight, 66);
-        DeleteObject(info.hbmColor);
-        DeleteObject(info.hbmMask);
+        // GetIconInfo hands over copies of the icon's bitmaps.
+        const toolkit::UniqueBitmap colour(info.hbmColor);
+        const toolkit::UniqueBitmap mask(info.hbmMask);
+        BITMAP size{};
+        GetObjectW(colour.get(), sizeof size, &size);
+        EXPECT_EQ(size.bmWidth, 74);
+        EXPECT_EQ(size.bmHeight, 66);
     }
 }
 

@@ -176,28 +176,25 @@ ChildProcess::ChildProcess(const std::wstring& path, const std::wstring& argumen
     PROCESS_INFORMATION information{};
     if (CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                        nullptr, &startup, &information)) {
-        CloseHandle(information.hThread);
-        process_ = information.hProcess;
+        const toolkit::UniqueKernelHandle thread(information.hThread);
+        process_.reset(information.hProcess);
         id_ = information.dwProcessId;
     }
 }
 
 ChildProcess::~ChildProcess() {
-    if (process_ != nullptr) {
-        if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
-            TerminateProcess(process_, 255);
-            WaitForSingleObject(process_, 5000);
-        }
-        CloseHandle(process_);
+    if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process_.get(), 255);
+        WaitForSingleObject(process_.get(), 5000);
     }
 }
 
 DWORD ChildProcess::WaitForExit(DWORD milliseconds) {
-    if (process_ == nullptr || WaitForSingleObject(process_, milliseconds) != WAIT_OBJECT_0) {
+    if (!process_ || WaitForSingleObject(process_.get(), milliseconds) != WAIT_OBJECT_0) {
         return STILL_ACTIVE;
     }
     DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(process_, &code);
+    GetExitCodeProcess(process_.get(), &code);
     return code;
 }
 
@@ -223,8 +220,8 @@ HWND ChildProcess::WaitForWindow(const std::function<bool(HWND)>& wanted,
                 return TRUE;
             },
             reinterpret_cast<LPARAM>(&search));
-        if (search.found != nullptr || process_ == nullptr ||
-            WaitForSingleObject(process_, 0) == WAIT_OBJECT_0) {
+        if (search.found != nullptr || !process_ ||
+            WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0) {
             break;
         }
         Sleep(20);

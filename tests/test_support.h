@@ -87,7 +87,7 @@ class ChildProcess {
     ChildProcess& operator=(const ChildProcess&) = delete;
     ~ChildProcess();
 
-    bool Started() const { return process_ != nullptr; }
+    bool Started() const { return static_cast<bool>(process_); }
     DWORD Id() const { return id_; }
     // The exit code once the process has ended within `milliseconds`; STILL_ACTIVE otherwise.
     DWORD WaitForExit(DWORD milliseconds);
@@ -96,7 +96,7 @@ class ChildProcess {
     HWND WaitForWindow(const std::function<bool(HWND)>& wanted, DWORD milliseconds) const;
 
   private:
-    HANDLE process_ = nullptr;
+    toolkit::UniqueKernelHandle process_;
     DWORD id_ = 0;
 };
 
