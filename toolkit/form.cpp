@@ -329,8 +329,13 @@ void Form::OnActivate(WORD state) {
     }
 }
 
-void Form::OnSetFocus() {
+void Form::OnSetFocus(HWND previous) {
     // The form itself never keeps the focus: it goes back to the control that last had it.
+    // Focus that comes straight from a control (restoring the minimised window takes it) goes
+    // back to that control; after the window was inactive, to the one it had then.
+    if (previous != nullptr && IsChild(window_, previous)) {
+        lastFocus_ = previous;
+    }
     if (lastFocus_ != nullptr && IsWindowVisible(lastFocus_) && IsWindowEnabled(lastFocus_)) {
         SetFocus(lastFocus_);
         return;
@@ -405,7 +410,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnActivate(LOWORD(wParam));
             return DefWindowProcW(window_, message, wParam, lParam);
         case WM_SETFOCUS:
-            OnSetFocus();
+            OnSetFocus(reinterpret_cast<HWND>(wParam));
             return 0;
         case WM_CLOSE:
             // Closing the main form (Alt+F4, the taskbar) ends the program.

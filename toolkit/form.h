@@ -82,7 +82,7 @@ private:
     void OnCommand(WORD notification, HWND control);
     void OnDrawItem(const DRAWITEMSTRUCT& item);
     void OnActivate(WORD state);
-    void OnSetFocus();
+    void OnSetFocus(HWND previous);
 
     MouseEventArgs MouseArgs(int button, WPARAM keys, POINT point,
                              const PaintedControl* control) const;

@@ -50,6 +50,7 @@ inline void CloseKey(HKEY key) noexcept { RegCloseKey(key); }
 inline void DeleteGdiObject(HGDIOBJ object) noexcept { DeleteObject(object); }
 inline void DestroyIconHandle(HICON icon) noexcept { DestroyIcon(icon); }
 inline void DeleteMemoryDc(HDC dc) noexcept { DeleteDC(dc); }
+inline void CloseKernelObject(HANDLE object) noexcept { CloseHandle(object); }
 }  // namespace detail
 
 using UniqueKey = UniqueHandle<HKEY, detail::CloseKey>;
@@ -59,6 +60,7 @@ using UniqueFont = UniqueHandle<HFONT, detail::DeleteGdiObject>;
 using UniqueBrush = UniqueHandle<HBRUSH, detail::DeleteGdiObject>;
 using UniqueIcon = UniqueHandle<HICON, detail::DestroyIconHandle>;
 using UniqueMemoryDc = UniqueHandle<HDC, detail::DeleteMemoryDc>;
+using UniqueKernelHandle = UniqueHandle<HANDLE, detail::CloseKernelObject>;
 
 // BeginPaint/EndPaint for one WM_PAINT.
 class PaintDc {

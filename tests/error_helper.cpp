@@ -1,0 +1,62 @@
+// A small program for the unhandled-error tests: a form whose event handler raises an error,
+// run through the toolkit's own message loop. The command line names the case:
+//   click      a label's Click raises 13 (type mismatch)
+//   mousedown  a label's MouseDown raises 11 (division by zero) while the form holds the mouse
+//   button     a push button's Click raises 6 (overflow)
+//   load       the form's Load raises 94 (invalid use of Null), before the window is shown
+//   memory     a label's Click runs out of memory (7)
+//   close      no error: the form is closed, and the program ends with exit code 0
+// Whatever follows the error must never run: the program would then end with exit code 200.
+
+#include "assets/pictures.h"
+#include "test_support.h"
+#include "toolkit/form.h"
+#include "toolkit/run_time_error.h"
+
+#include <new>
+#include <string>
+#include <vector>
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
+    const std::wstring mode = commandLine;
+    const std::vector<unsigned char> white = testing_support::SolidBmp(200, 100, 0xFFFFFF);
+    toolkit::Form form(toolkit::FormDesign{
+        L"Error helper", 3000, 1500, {white.data(), white.size()}, assets::kProgramIcon});
+    toolkit::LabelDesign labelDesign;
+    labelDesign.caption = L"Raise";
+    toolkit::Label& label = form.AddLabel({150, 150, 750, 300}, labelDesign);
+    toolkit::ButtonDesign buttonDesign;
+    buttonDesign.caption = L"Raise";
+    toolkit::PushButton& button = form.AddPushButton({1500, 150, 750, 375}, buttonDesign);
+    const HWND window = form.hWnd();
+    const auto pressLabel = [window] {
+        PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 20));
+        PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(20, 20));
+    };
+
+    if (mode == L"click") {
+        label.Click = [] { throw toolkit::RunTimeError(toolkit::kTypeMismatch); };
+        form.Load = pressLabel;
+    } else if (mode == L"mousedown") {
+        label.MouseDown = [](const toolkit::MouseEventArgs&) {
+            throw toolkit::RunTimeError(toolkit::kDivisionByZero);
+        };
+        form.Load = pressLabel;
+    } else if (mode == L"button") {
+        button.Click = [] { throw toolkit::RunTimeError(toolkit::kOverflow); };
+        form.Load = [&button] { PostMessageW(button.hWnd(), BM_CLICK, 0, 0); };
+    } else if (mode == L"load") {
+        form.Load = [] { throw toolkit::RunTimeError(toolkit::kInvalidUseOfNull); };
+    } else if (mode == L"memory") {
+        label.Click = [] { throw std::bad_alloc(); };
+        form.Load = pressLabel;
+    } else if (mode == L"close") {
+        form.Load = [window] { PostMessageW(window, WM_CLOSE, 0, 0); };
+    } else {
+        return 100;
+    }
+    // Anything dispatched after the error must not run.
+    label.MouseMove = [](const toolkit::MouseEventArgs&) { ExitProcess(200); };
+    const int code = toolkit::Run(form);
+    return mode == L"close" ? code : 200;
+}

@@ -1,0 +1,232 @@
+#include "test_support.h"
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+namespace testing_support {
+
+Pixel PixelOf(COLORREF color) {
+    return (static_cast<Pixel>(GetRValue(color)) << 16) |
+           (static_cast<Pixel>(GetGValue(color)) << 8) | GetBValue(color);
+}
+
+int Pixels::Count(const RECT& rect, Pixel value) const {
+    int count = 0;
+    for (int y = std::max<LONG>(rect.top, 0); y < std::min<LONG>(rect.bottom, height); ++y) {
+        for (int x = std::max<LONG>(rect.left, 0); x < std::min<LONG>(rect.right, width); ++x) {
+            count += At(x, y) == value ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+Canvas::Canvas(int width, int height, Pixel fill) : width_(width), height_(height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    dib_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    dc_.reset(CreateCompatibleDC(nullptr));
+    if (!dib_ || !dc_) {
+        throw std::runtime_error("cannot make a bitmap to draw on");
+    }
+    bits_ = static_cast<Pixel*>(bits);
+    std::fill_n(bits_, width * height, fill);
+    previous_ = SelectObject(dc_.get(), dib_.get());
+}
+
+Canvas::~Canvas() {
+    SelectObject(dc_.get(), previous_);
+}
+
+void Canvas::Put(const Pixels& pixels, int x, int y) {
+    GdiFlush();
+    for (int row = 0; row < pixels.height; ++row) {
+        for (int column = 0; column < pixels.width; ++column) {
+            if (x + column >= 0 && x + column < width_ && y + row >= 0 && y + row < height_) {
+                bits_[(y + row) * width_ + x + column] = pixels.At(column, row);
+            }
+        }
+    }
+}
+
+Pixels Canvas::Read() const {
+    GdiFlush();
+    Pixels result{width_, height_, std::vector<Pixel>(bits_, bits_ + width_ * height_)};
+    for (Pixel& pixel : result.data) {
+        pixel &= 0xFFFFFF;
+    }
+    return result;
+}
+
+Pixels RenderClient(HWND window, int width, int height, Pixel fill) {
+    const Canvas canvas(width, height, fill);
+    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
+    return canvas.Read();
+}
+
+Pixels ReadWindow(HWND window, const RECT& rect) {
+    const toolkit::WindowDc dc(window);
+    Pixels pixels{rect.right - rect.left, rect.bottom - rect.top, {}};
+    for (int y = rect.top; y < rect.bottom; ++y) {
+        for (int x = rect.left; x < rect.right; ++x) {
+            pixels.data.push_back(PixelOf(GetPixel(dc.get(), x, y)));
+        }
+    }
+    return pixels;
+}
+
+Pixels DecodeBmp(toolkit::Blob bmpFile) {
+    BITMAPFILEHEADER file;
+    BITMAPINFOHEADER info;
+    std::memcpy(&file, bmpFile.data, sizeof file);
+    std::memcpy(&info, bmpFile.data + sizeof file, sizeof info);
+    if (info.biBitCount != 24 || info.biCompression != BI_RGB || info.biHeight <= 0) {
+        throw std::runtime_error("not an uncompressed bottom-up 24-bit BMP");
+    }
+    Pixels result{info.biWidth, info.biHeight,
+                  std::vector<Pixel>(static_cast<std::size_t>(info.biWidth * info.biHeight))};
+    const int stride = (info.biWidth * 3 + 3) / 4 * 4;
+    for (int y = 0; y < info.biHeight; ++y) {
+        const unsigned char* row = bmpFile.data + file.bfOffBits +
+                                   static_cast<std::size_t>((info.biHeight - 1 - y) * stride);
+        for (int x = 0; x < info.biWidth; ++x) {
+            const unsigned char* bgr = row + x * 3;
+            result.data[static_cast<std::size_t>(y * info.biWidth + x)] =
+                (static_cast<Pixel>(bgr[2]) << 16) | (static_cast<Pixel>(bgr[1]) << 8) | bgr[0];
+        }
+    }
+    return result;
+}
+
+std::vector<unsigned char> SolidBmp(int width, int height, Pixel color) {
+    const int stride = (width * 3 + 3) / 4 * 4;
+    const DWORD imageBytes = static_cast<DWORD>(stride * height);
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    file.bfSize = file.bfOffBits + imageBytes;
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    info.biSizeImage = imageBytes;
+    std::vector<unsigned char> bytes(file.bfSize);
+    std::memcpy(bytes.data(), &file, sizeof file);
+    std::memcpy(bytes.data() + sizeof file, &info, sizeof info);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            unsigned char* bgr = bytes.data() + file.bfOffBits + y * stride + x * 3;
+            bgr[0] = static_cast<unsigned char>(color);
+            bgr[1] = static_cast<unsigned char>(color >> 8);
+            bgr[2] = static_cast<unsigned char>(color >> 16);
+        }
+    }
+    return bytes;
+}
+
+void PumpMessages(toolkit::Form* form) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (form == nullptr || !form->PreTranslateMessage(message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+}
+
+std::wstring BesideTestExecutable(const std::wstring& fileName) {
+    std::wstring path(MAX_PATH, L'\0');
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), MAX_PATH);
+    path.resize(length);
+    return path.substr(0, path.find_last_of(L"\\/") + 1) + fileName;
+}
+
+RECT RectInParent(HWND window) {
+    RECT rect;
+    GetWindowRect(window, &rect);
+    MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+std::wstring WindowText(HWND window) {
+    wchar_t text[256] = L"";
+    GetWindowTextW(window, text, 256);
+    return text;
+}
+
+std::wstring ClassName(HWND window) {
+    wchar_t name[256] = L"";
+    GetClassNameW(window, name, 256);
+    return name;
+}
+
+ChildProcess::ChildProcess(const std::wstring& path, const std::wstring& arguments) {
+    std::wstring commandLine = L"\"" + path + L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION information{};
+    if (CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       nullptr, &startup, &information)) {
+        const toolkit::UniqueKernelHandle thread(information.hThread);
+        process_.reset(information.hProcess);
+        id_ = information.dwProcessId;
+    }
+}
+
+ChildProcess::~ChildProcess() {
+    if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process_.get(), 255);
+        WaitForSingleObject(process_.get(), 5000);
+    }
+}
+
+DWORD ChildProcess::WaitForExit(DWORD milliseconds) {
+    if (!process_ || WaitForSingleObject(process_.get(), milliseconds) != WAIT_OBJECT_0) {
+        return STILL_ACTIVE;
+    }
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process_.get(), &code);
+    return code;
+}
+
+HWND ChildProcess::WaitForWindow(const std::function<bool(HWND)>& wanted,
+                                 DWORD milliseconds) const {
+    struct Search {
+        DWORD processId;
+        const std::function<bool(HWND)>* wanted;
+        HWND found;
+    } search{id_, &wanted, nullptr};
+    const DWORD start = GetTickCount();
+    do {
+        EnumWindows(
+            [](HWND window, LPARAM parameter) -> BOOL {
+                auto& search = *reinterpret_cast<Search*>(parameter);
+                DWORD owner = 0;
+                GetWindowThreadProcessId(window, &owner);
+                if (owner == search.processId && IsWindowVisible(window) &&
+                    (*search.wanted)(window)) {
+                    search.found = window;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr || !process_ ||
+            WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0) {
+            break;
+        }
+        Sleep(20);
+    } while (GetTickCount() - start < milliseconds);
+    return search.found;
+}
+
+}  // namespace testing_support

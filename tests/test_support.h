@@ -1,0 +1,103 @@
+#pragma once
+
+// Helpers shared by the in-process tests: message pumping, rendering a window into a bitmap,
+// reading the pixels of the BMP files the program carries, and finding the built programs.
+
+#include "toolkit/form.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+// A pixel as 0x00RRGGBB, the layout of a 32-bit DIB in memory.
+using Pixel = std::uint32_t;
+Pixel PixelOf(COLORREF color);
+
+// A rendered or decoded picture, rows top first.
+struct Pixels {
+    int width = 0;
+    int height = 0;
+    std::vector<Pixel> data;
+
+    Pixel At(int x, int y) const { return data[static_cast<std::size_t>(y * width + x)]; }
+    // How many pixels of `rect` (client pixels, right and bottom exclusive) have this value.
+    int Count(const RECT& rect, Pixel value) const;
+};
+
+// A 32-bit top-down DIB selected into a memory DC, to draw on with GDI and read back.
+class Canvas {
+  public:
+    Canvas(int width, int height, Pixel fill);
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+    ~Canvas();
+
+    HDC dc() const { return dc_.get(); }
+    // Copies `pixels` onto the canvas with their top-left corner at (x, y).
+    void Put(const Pixels& pixels, int x, int y);
+    Pixels Read() const;
+
+  private:
+    int width_;
+    int height_;
+    Pixel* bits_ = nullptr;
+    toolkit::UniqueBitmap dib_;
+    toolkit::UniqueMemoryDc dc_;
+    HGDIOBJ previous_ = nullptr;
+};
+
+// Renders a window's client area in-process through WM_PRINTCLIENT into a width x height DIB
+// first filled with `fill`, so that whatever the window leaves unpainted keeps that value.
+Pixels RenderClient(HWND window, int width, int height, Pixel fill = 0xFF00FF);
+
+// What a shown window's own surface holds in a rectangle of its client area, read back
+// through its DC.
+Pixels ReadWindow(HWND window, const RECT& rect);
+
+// Decodes an uncompressed 24-bit BMP file.
+Pixels DecodeBmp(toolkit::Blob bmpFile);
+
+// The bytes of a 24-bit BMP of the given size filled with one colour.
+std::vector<unsigned char> SolidBmp(int width, int height, Pixel color);
+
+// Dispatches every message waiting for this thread the way the toolkit's loop does, letting
+// `form` see each one first.
+void PumpMessages(toolkit::Form* form = nullptr);
+
+// The full path of a file in the folder of the running test executable.
+std::wstring BesideTestExecutable(const std::wstring& fileName);
+
+// A window's rectangle in the client coordinates of its parent.
+RECT RectInParent(HWND window);
+
+std::wstring WindowText(HWND window);
+std::wstring ClassName(HWND window);
+
+// A process started for a test, terminated when the test lets go of it if it is still running.
+class ChildProcess {
+  public:
+    // Starts `path` with `arguments` (the command line after the program's name).
+    ChildProcess(const std::wstring& path, const std::wstring& arguments);
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+    ~ChildProcess();
+
+    bool Started() const { return static_cast<bool>(process_); }
+    DWORD Id() const { return id_; }
+    // The exit code once the process has ended within `milliseconds`; STILL_ACTIVE otherwise.
+    DWORD WaitForExit(DWORD milliseconds);
+    // The first visible top-level window of the process that `wanted` accepts, waited for
+    // up to `milliseconds`; null if none appears or the process ends first.
+    HWND WaitForWindow(const std::function<bool(HWND)>& wanted, DWORD milliseconds) const;
+
+  private:
+    toolkit::UniqueKernelHandle process_;
+    DWORD id_ = 0;
+};
+
+}  // namespace testing_support

@@ -1,0 +1,97 @@
+// An error that leaves an event handler: a message box with its number and description, titled
+// with the application title, and then the program ends with a non-zero exit code. The error
+// ends the process, so each case runs in a child process (toolkit_error_helper) and the test
+// reads and closes the real box from outside.
+
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using testing_support::ChildProcess;
+using testing_support::WindowText;
+
+struct Outcome {
+    bool boxShown = false;
+    std::wstring title;
+    std::wstring text;
+    bool ownerDisabled = false;  // the box's owner takes no input while it is open
+    bool hasOwner = false;
+    DWORD exitCode = STILL_ACTIVE;
+};
+
+Outcome RunHelper(const std::wstring& mode) {
+    Outcome outcome;
+    ChildProcess helper(testing_support::BesideTestExecutable(L"toolkit_error_helper.exe"), mode);
+    if (!helper.Started()) {
+        ADD_FAILURE() << "toolkit_error_helper.exe did not start";
+        return outcome;
+    }
+    const HWND box = helper.WaitForWindow(
+        [](HWND window) { return testing_support::ClassName(window) == L"#32770"; }, 10000);
+    if (box != nullptr) {
+        outcome.boxShown = true;
+        outcome.title = WindowText(box);
+        wchar_t text[512] = L"";
+        GetDlgItemTextW(box, 0xFFFF, text, 512);
+        outcome.text = text;
+        const HWND owner = GetWindow(box, GW_OWNER);
+        outcome.hasOwner = owner != nullptr;
+        outcome.ownerDisabled = owner != nullptr && !IsWindowEnabled(owner);
+        // The box stays until it is closed: the program must still be running.
+        EXPECT_EQ(helper.WaitForExit(200), STILL_ACTIVE) << "ended before the box was closed";
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+    }
+    outcome.exitCode = helper.WaitForExit(10000);
+    return outcome;
+}
+
+struct ErrorCase {
+    const wchar_t* mode;  // what the helper does: see error_helper.cpp
+    DWORD number;
+    const wchar_t* text;
+};
+
+class UnhandledError : public testing::TestWithParam<ErrorCase> {};
+
+TEST_P(UnhandledError, IsReportedInABoxAndEndsTheProgramWithItsNumber) {
+    const ErrorCase& error = GetParam();
+    const Outcome outcome = RunHelper(error.mode);
+    ASSERT_TRUE(outcome.boxShown);
+    EXPECT_EQ(outcome.title, L"BrevaneTwinova");
+    EXPECT_EQ(outcome.text, error.text);
+    if (outcome.hasOwner) {
+        EXPECT_TRUE(outcome.ownerDisabled) << "the box is modal to the window";
+    }
+    EXPECT_EQ(outcome.exitCode, error.number);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FromEachKindOfHandler, UnhandledError,
+    testing::Values(ErrorCase{L"click", 13, L"Run-time error '13':\n\nType mismatch"},
+                    ErrorCase{L"mousedown", 11, L"Run-time error '11':\n\nDivision by zero"},
+                    ErrorCase{L"button", 6, L"Run-time error '6':\n\nOverflow"},
+                    ErrorCase{L"load", 94, L"Run-time error '94':\n\nInvalid use of Null"},
+                    ErrorCase{L"memory", 7, L"Run-time error '7':\n\nOut of memory"}),
+    [](const testing::TestParamInfo<ErrorCase>& info) {
+        const std::wstring mode = info.param.mode;
+        return std::string(mode.begin(), mode.end());
+    });
+
+TEST(UnhandledErrorBox, IsModalToTheWindowThatWasActive) {
+    const Outcome outcome = RunHelper(L"click");
+    EXPECT_TRUE(outcome.hasOwner && outcome.ownerDisabled);
+}
+
+TEST(UnhandledErrorBox, NoneWithoutAnErrorAndTheProgramEndsNormally) {
+    ChildProcess helper(testing_support::BesideTestExecutable(L"toolkit_error_helper.exe"),
+                        L"close");
+    ASSERT_TRUE(helper.Started());
+    EXPECT_EQ(helper.WaitForExit(10000), 0U);
+}
+
+}  // namespace
