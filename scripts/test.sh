@@ -23,6 +23,9 @@ if [ ! -f "$WINEPREFIX/.ready" ]; then
     touch "$WINEPREFIX/.ready"
 fi
 
+# A server left over from an interrupted run would refuse to be made persistent.
+wineserver -k 2>/dev/null || true
+
 cleanup() {
     wineserver -k 2>/dev/null || true
     stop_xvfb

@@ -64,7 +64,7 @@ SeenBox WatchForBox(const wchar_t* title) {
 }
 
 class RealErrorReport : public CleanKeyTest {
-protected:
+  protected:
     void SetUp() override {
         CleanKeyTest::SetUp();
         // The real box, not the recorder of CleanKeyTest.
@@ -75,7 +75,7 @@ protected:
         CleanKeyTest::TearDown();
     }
 
-private:
+  private:
     toolkit::MessageBoxPresenter recorderBeforeReal_;
 };
 

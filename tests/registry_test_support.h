@@ -33,8 +33,9 @@ std::optional<StoredValue> ReadStored(HKEY root, const std::wstring& path,
 // Writes raw data, creating the key; fails the test if the registry refuses.
 void Store(HKEY root, const std::wstring& path, const std::wstring& name, DWORD type,
            const std::vector<BYTE>& bytes);
-// Creates HKEY_CURRENT_USER\path as a volatile key below non-volatile parents: the registry refuses non-volatile keys
-// below it (ERROR_CHILD_MUST_BE_VOLATILE), which makes a failed create easy to provoke.
+// Creates HKEY_CURRENT_USER\path as a volatile key below non-volatile parents: the registry refuses
+// non-volatile keys below it (ERROR_CHILD_MUST_BE_VOLATILE), which makes a failed create easy to
+// provoke.
 void CreateVolatileKey(const std::wstring& path);
 bool KeyExists(HKEY root, const std::wstring& path);
 void DeleteTree(HKEY root, const std::wstring& path);
@@ -58,13 +59,13 @@ std::size_t OwnHandleCount();
 // created under HKEY_CURRENT_USER for as long as it lives; full access is given back before
 // it goes, so that the test's key can be deleted.
 class ReadOnlyKey {
-public:
+  public:
     explicit ReadOnlyKey(std::wstring path);
     ReadOnlyKey(const ReadOnlyKey&) = delete;
     ReadOnlyKey& operator=(const ReadOnlyKey&) = delete;
     ~ReadOnlyKey();
 
-private:
+  private:
     void SetDacl(const wchar_t* sddl, REGSAM access);
     std::wstring path_;
 };
@@ -79,7 +80,7 @@ struct RecordedBox {
 // Records message boxes instead of showing them, for as long as it lives; `onShow` (if given)
 // runs while the "box" is open, as a real modal box would let the routine wait.
 class BoxRecorder {
-public:
+  public:
     BoxRecorder();
     BoxRecorder(const BoxRecorder&) = delete;
     BoxRecorder& operator=(const BoxRecorder&) = delete;
@@ -89,7 +90,7 @@ public:
     void clear() { boxes_.clear(); }
     std::function<void()> onShow;
 
-private:
+  private:
     std::vector<RecordedBox> boxes_;
     toolkit::MessageBoxPresenter previous_;
 };
@@ -97,7 +98,7 @@ private:
 // A test that starts from a clean key of its own (deleted before and after) with message
 // boxes recorded.
 class CleanKeyTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
@@ -108,7 +109,7 @@ protected:
     std::optional<RecordedBox> OnlyBox() const;
     BoxRecorder boxes_;
 
-private:
+  private:
     std::wstring testKey_;
 };
 

@@ -73,7 +73,7 @@ TEST(TwinovaKeyPath, RemovesOneTrailingBackslashOnly) {
 // A Twinova object under the test's own key: HKEY_CURRENT_USER, MainBranch = the test key,
 // RegBase "Brevane", Program "Twinova", Section "Settings".
 class TwinovaTest : public CleanKeyTest {
-protected:
+  protected:
     void SetUp() override {
         CleanKeyTest::SetUp();
         settings_.SetRootKey(kCurrentUser);

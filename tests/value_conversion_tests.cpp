@@ -94,7 +94,7 @@ TEST(ValueConversion, TextKeepsEmbeddedNuls) {
 // A byte array whose bounds claim 2^31 elements from index 0 over a buffer of 4 bytes: the
 // conversion must refuse it from its bounds alone, without touching the data.
 class HugeByteArray {
-public:
+  public:
     HugeByteArray() {
         SafeArrayAllocDescriptor(1, &descriptor_);
         descriptor_->cbElements = 1;
@@ -114,7 +114,7 @@ public:
     }
     const VARIANT& get() const { return value_; }
 
-private:
+  private:
     BYTE data_[4] = {1, 2, 3, 4};
     SAFEARRAY* descriptor_ = nullptr;
     VARIANT value_;

@@ -12,13 +12,12 @@ namespace {
 
 constexpr UINT kLabelFormat = DT_LEFT | DT_TOP | DT_NOPREFIX;
 
-HWND CreateChild(const wchar_t* windowClass, const std::wstring& text, DWORD style, const RECT& bounds,
-                 HWND parent, int id) {
-    HWND window = CreateWindowExW(0, windowClass, text.c_str(), WS_CHILD | style, bounds.left,
-                                  bounds.top, bounds.right - bounds.left,
-                                  bounds.bottom - bounds.top, parent,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                  GetModuleHandleW(nullptr), nullptr);
+HWND CreateChild(const wchar_t* windowClass, const std::wstring& text, DWORD style,
+                 const RECT& bounds, HWND parent, int id) {
+    HWND window = CreateWindowExW(
+        0, windowClass, text.c_str(), WS_CHILD | style, bounds.left, bounds.top,
+        bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     if (window == nullptr) {
         throw RunTimeError(kOutOfMemory);
     }
@@ -94,19 +93,22 @@ void Label::Paint(HDC dc) const {
 }
 
 Image::Image(Form& form, POINT topLeft, Picture picture)
-    : PaintedControl(form,
-                     {topLeft.x, topLeft.y, topLeft.x + picture.Size().cx,
-                      topLeft.y + picture.Size().cy},
-                     true),
+    : PaintedControl(
+          form,
+          {topLeft.x, topLeft.y, topLeft.x + picture.Size().cx, topLeft.y + picture.Size().cy},
+          true),
       picture_(std::move(picture)) {}
 
-void Image::Paint(HDC dc) const { picture_.Draw(dc, bounds_.left, bounds_.top); }
+void Image::Paint(HDC dc) const {
+    picture_.Draw(dc, bounds_.left, bounds_.top);
+}
 
 PushButton::PushButton(Form& form, const RECT& bounds, ButtonDesign design, int id)
     : design_(std::move(design)),
-      window_(CreateChild(L"BUTTON", design_.caption,
-                          WS_VISIBLE | WS_TABSTOP | (design_.graphical ? BS_OWNERDRAW : BS_PUSHBUTTON),
-                          bounds, form.hWnd(), id)) {
+      window_(
+          CreateChild(L"BUTTON", design_.caption,
+                      WS_VISIBLE | WS_TABSTOP | (design_.graphical ? BS_OWNERDRAW : BS_PUSHBUTTON),
+                      bounds, form.hWnd(), id)) {
     SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(form.Font({})), FALSE);
 }
 
@@ -165,7 +167,9 @@ ScrollBar::ScrollBar(Form& form, const RECT& bounds, const ScrollBarDesign& desi
     SetValue(design.value);
 }
 
-short ScrollBar::Value() const { return static_cast<short>(GetScrollPos(window_, SB_CTL)); }
+short ScrollBar::Value() const {
+    return static_cast<short>(GetScrollPos(window_, SB_CTL));
+}
 
 void ScrollBar::SetValue(short value) {
     int min = 0;

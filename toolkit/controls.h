@@ -33,7 +33,7 @@ class Form;
 // A control painted on its form's surface. It has no window of its own: the form paints it
 // and routes the mouse events of the points it covers to it.
 class PaintedControl {
-public:
+  public:
     PaintedControl(const PaintedControl&) = delete;
     PaintedControl& operator=(const PaintedControl&) = delete;
     virtual ~PaintedControl() = default;
@@ -48,7 +48,7 @@ public:
     MouseEventHandler MouseDown;
     MouseEventHandler MouseMove;
 
-protected:
+  protected:
     PaintedControl(Form& form, const RECT& bounds, bool visible)
         : form_(form), bounds_(bounds), visible_(visible) {}
 
@@ -73,7 +73,7 @@ struct LabelDesign {
 // Left-aligned text without a border. Unless it sizes itself, the text breaks into lines at
 // word boundaries within the label's width, and what does not fit its height is cut off.
 class Label final : public PaintedControl {
-public:
+  public:
     Label(Form& form, const RECT& bounds, LabelDesign design);
 
     const std::wstring& Caption() const noexcept { return design_.caption; }
@@ -83,7 +83,7 @@ public:
 
     void Paint(HDC dc) const override;
 
-private:
+  private:
     void FitToCaption();
 
     LabelDesign design_;
@@ -92,12 +92,12 @@ private:
 
 // A picture at its own size.
 class Image final : public PaintedControl {
-public:
+  public:
     Image(Form& form, POINT topLeft, Picture picture);
 
     void Paint(HDC dc) const override;
 
-private:
+  private:
     Picture picture_;
 };
 
@@ -110,7 +110,7 @@ struct ButtonDesign {
 
 // A push button: a child window that takes the focus, pressed by a click or by Space.
 class PushButton {
-public:
+  public:
     PushButton(Form& form, const RECT& bounds, ButtonDesign design, int id);
     PushButton(const PushButton&) = delete;
     PushButton& operator=(const PushButton&) = delete;
@@ -126,7 +126,7 @@ public:
 
     EventHandler Click;
 
-private:
+  private:
     ButtonDesign design_;
     HWND window_;
 };
@@ -141,7 +141,7 @@ struct ScrollBarDesign {
 
 // A horizontal scroll bar whose Value is a 16-bit signed integer within [min, max].
 class ScrollBar {
-public:
+  public:
     ScrollBar(Form& form, const RECT& bounds, const ScrollBarDesign& design);
     ScrollBar(const ScrollBar&) = delete;
     ScrollBar& operator=(const ScrollBar&) = delete;
@@ -152,7 +152,7 @@ public:
     // A value outside the range raises "Invalid property value" (380).
     void SetValue(short value);
 
-private:
+  private:
     int tabIndex_;
     HWND window_;
 };

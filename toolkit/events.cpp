@@ -42,6 +42,8 @@ void InvokeHandler(const MouseEventHandler& handler, const MouseEventArgs& args)
     }
 }
 
-void End(UINT exitCode) { ExitProcess(exitCode); }
+void End(UINT exitCode) {
+    ExitProcess(exitCode);
+}
 
 }  // namespace toolkit

@@ -4,6 +4,7 @@
 #include "toolkit/screen.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace toolkit {
 namespace {
@@ -66,8 +67,8 @@ float Form::Width() const {
 }
 
 void Form::SetWidth(float twips) {
-    SetWindowPos(window_, nullptr, 0, 0, TwipsToPixelsX(twips),
-                 TwipsToPixelsY(Height()), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(window_, nullptr, 0, 0, TwipsToPixelsX(twips), TwipsToPixelsY(Height()),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 float Form::Height() const {
@@ -124,7 +125,8 @@ Image& Form::AddImage(int leftTwips, int topTwips, Blob bmpFile) {
 
 PushButton& Form::AddPushButton(const TwipsRect& position, ButtonDesign design) {
     const int id = kFirstButtonId + static_cast<int>(buttons_.size());
-    buttons_.push_back(std::make_unique<PushButton>(*this, ToPixels(position), std::move(design), id));
+    buttons_.push_back(
+        std::make_unique<PushButton>(*this, ToPixels(position), std::move(design), id));
     // Each child window added lies behind those added before it.
     SetWindowPos(buttons_.back()->hWnd(), HWND_BOTTOM, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -147,7 +149,7 @@ HFONT Form::Font(const FontSpec& spec) {
         return found->second.get();
     }
     const float pixelsPerInch = 1440.0f / TwipsPerPixelY();
-    const int height = -static_cast<int>(spec.points * pixelsPerInch / 72.0 + 0.5);
+    const int height = -static_cast<int>(std::lround(spec.points * pixelsPerInch / 72.0));
     UniqueFont font(CreateFontW(height, 0, 0, 0, spec.weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                 DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));

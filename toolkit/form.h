@@ -26,7 +26,7 @@ struct FormDesign {
 // picture, carrying painted labels and images and child push buttons and scroll bars.
 // Controls are added front to back: each one lies behind those added before it.
 class Form {
-public:
+  public:
     explicit Form(const FormDesign& design);
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
@@ -70,7 +70,7 @@ public:
     MouseEventHandler MouseDown;  // only from the bare surface
     MouseEventHandler MouseMove;  // only from the bare surface
 
-private:
+  private:
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);

@@ -10,7 +10,7 @@ namespace toolkit {
 // Move-only, so a handle can never be closed twice through a copy.
 template <typename Handle, auto Close>
 class UniqueHandle {
-public:
+  public:
     UniqueHandle() = default;
     explicit UniqueHandle(Handle handle) noexcept : handle_(handle) {}
     UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.release()) {}
@@ -41,16 +41,26 @@ public:
         return &handle_;
     }
 
-private:
+  private:
     Handle handle_{};
 };
 
 namespace detail {
-inline void CloseKey(HKEY key) noexcept { RegCloseKey(key); }
-inline void DeleteGdiObject(HGDIOBJ object) noexcept { DeleteObject(object); }
-inline void DestroyIconHandle(HICON icon) noexcept { DestroyIcon(icon); }
-inline void DeleteMemoryDc(HDC dc) noexcept { DeleteDC(dc); }
-inline void CloseKernelObject(HANDLE object) noexcept { CloseHandle(object); }
+inline void CloseKey(HKEY key) noexcept {
+    RegCloseKey(key);
+}
+inline void DeleteGdiObject(HGDIOBJ object) noexcept {
+    DeleteObject(object);
+}
+inline void DestroyIconHandle(HICON icon) noexcept {
+    DestroyIcon(icon);
+}
+inline void DeleteMemoryDc(HDC dc) noexcept {
+    DeleteDC(dc);
+}
+inline void CloseKernelObject(HANDLE object) noexcept {
+    CloseHandle(object);
+}
 }  // namespace detail
 
 using UniqueKey = UniqueHandle<HKEY, detail::CloseKey>;
@@ -64,7 +74,7 @@ using UniqueKernelHandle = UniqueHandle<HANDLE, detail::CloseKernelObject>;
 
 // BeginPaint/EndPaint for one WM_PAINT.
 class PaintDc {
-public:
+  public:
     explicit PaintDc(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
     PaintDc(const PaintDc&) = delete;
     PaintDc& operator=(const PaintDc&) = delete;
@@ -72,7 +82,7 @@ public:
 
     HDC get() const noexcept { return dc_; }
 
-private:
+  private:
     HWND window_;
     PAINTSTRUCT paint_{};
     HDC dc_;
@@ -80,7 +90,7 @@ private:
 
 // GetDC/ReleaseDC; a null window gives the screen's DC.
 class WindowDc {
-public:
+  public:
     explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
     WindowDc(const WindowDc&) = delete;
     WindowDc& operator=(const WindowDc&) = delete;
@@ -92,14 +102,14 @@ public:
 
     HDC get() const noexcept { return dc_; }
 
-private:
+  private:
     HWND window_;
     HDC dc_;
 };
 
 // Selects a GDI object into a DC and puts the previous one back when it goes out of scope.
 class SelectionGuard {
-public:
+  public:
     SelectionGuard(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
     SelectionGuard(const SelectionGuard&) = delete;
     SelectionGuard& operator=(const SelectionGuard&) = delete;
@@ -109,14 +119,14 @@ public:
         }
     }
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ previous_;
 };
 
 // SaveDC/RestoreDC: whatever a painter selects or sets in the DC is undone when it returns.
 class SavedDcState {
-public:
+  public:
     explicit SavedDcState(HDC dc) : dc_(dc), state_(SaveDC(dc)) {}
     SavedDcState(const SavedDcState&) = delete;
     SavedDcState& operator=(const SavedDcState&) = delete;
@@ -126,7 +136,7 @@ public:
         }
     }
 
-private:
+  private:
     HDC dc_;
     int state_;
 };

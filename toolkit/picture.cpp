@@ -49,7 +49,8 @@ Picture::Picture(Blob bmpFile) {
     if (!bitmap_) {
         throw RunTimeError(kOutOfMemory);
     }
-    size_ = {infoHeader.biWidth, infoHeader.biHeight < 0 ? -infoHeader.biHeight : infoHeader.biHeight};
+    size_ = {infoHeader.biWidth,
+             infoHeader.biHeight < 0 ? -infoHeader.biHeight : infoHeader.biHeight};
 }
 
 void Picture::Draw(HDC dc, int x, int y) const {

@@ -14,14 +14,14 @@ struct Blob {
 
 // A device-dependent bitmap made from the bytes of an uncompressed BMP file.
 class Picture {
-public:
+  public:
     explicit Picture(Blob bmpFile);
 
     SIZE Size() const noexcept { return size_; }
     // Draws the picture at its own pixel size with its top-left corner at (x, y).
     void Draw(HDC dc, int x, int y) const;
 
-private:
+  private:
     UniqueBitmap bitmap_;
     SIZE size_{};
 };

@@ -27,14 +27,14 @@ std::wstring StandardDescription(long number);
 // An error raised by the program: a number and its description. Raised with `throw`; caught
 // by an error trap, or by the toolkit's unhandled-error path when it leaves an event handler.
 class RunTimeError : public std::runtime_error {
-public:
+  public:
     explicit RunTimeError(long number);
     RunTimeError(long number, std::wstring description);
 
     long Number() const noexcept { return number_; }
     const std::wstring& Description() const noexcept { return description_; }
 
-private:
+  private:
     long number_;
     std::wstring description_;
 };

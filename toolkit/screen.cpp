@@ -16,10 +16,18 @@ float TwipsPerPixel(int axis) {
 
 }  // namespace
 
-float TwipsPerPixelX() { return TwipsPerPixel(LOGPIXELSX); }
-float TwipsPerPixelY() { return TwipsPerPixel(LOGPIXELSY); }
+float TwipsPerPixelX() {
+    return TwipsPerPixel(LOGPIXELSX);
+}
+float TwipsPerPixelY() {
+    return TwipsPerPixel(LOGPIXELSY);
+}
 
-int TwipsToPixelsX(double twips) { return static_cast<int>(std::lround(twips / TwipsPerPixelX())); }
-int TwipsToPixelsY(double twips) { return static_cast<int>(std::lround(twips / TwipsPerPixelY())); }
+int TwipsToPixelsX(double twips) {
+    return static_cast<int>(std::lround(twips / TwipsPerPixelX()));
+}
+int TwipsToPixelsY(double twips) {
+    return static_cast<int>(std::lround(twips / TwipsPerPixelY()));
+}
 
 }  // namespace toolkit
