@@ -3,8 +3,8 @@
 # lacks. Sourced by run.sh and test.sh.
 
 required_packages=(
-    cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools
-    wine wine64 fonts-wine xvfb xdotool imagemagick x11-utils googletest python3
+    cmake ninja-build g++-mingw-w64-x86-64-posix
+    wine wine64 fonts-wine xvfb xdotool imagemagick googletest python3
 )
 
 fail() {
@@ -25,7 +25,7 @@ install_missing_packages() {
     echo "Installing ${missing[*]} ..."
     {
         "${sudo[@]}" apt-get update -qq &&
-            DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+            DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
     } >/tmp/brevane-twinova-apt.log 2>&1 ||
         fail "could not install ${missing[*]} (apt's output is in /tmp/brevane-twinova-apt.log)"
 }

@@ -38,4 +38,6 @@ wine cmd /c exit >/dev/null 2>&1 </dev/null
 # The browser of the test prefix records the addresses the program opens.
 wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$PWD/tests/record-browser.sh" /f >/dev/null 2>&1
 
-ctest --test-dir "$build_dir" --output-on-failure --no-tests=error --timeout 300
+# A Wine process now and then dies at start-up before the test runs, printing nothing; a
+# case that fails like that gets one more try. A case that fails for real fails both.
+ctest --test-dir "$build_dir" --output-on-failure --no-tests=error --timeout 300 --repeat until-pass:2

@@ -199,3 +199,58 @@ TEST(ApplyConfirmation, AFailedWriteIsReportedInTheWindowsLanguage) {
     EXPECT_EQ(shown.style, static_cast<UINT>(MB_ICONERROR));
     EXPECT_EQ(shown.title, L"BrevaneTwinova");
 }
+
+namespace {
+
+// Counts the title-bar presses sent to the thread's windows while it is installed.
+class CaptionPressCounter {
+  public:
+    CaptionPressCounter()
+        : hook_(SetWindowsHookExW(WH_CALLWNDPROC, Record, nullptr, GetCurrentThreadId())) {
+        count_ = 0;
+    }
+    CaptionPressCounter(const CaptionPressCounter&) = delete;
+    CaptionPressCounter& operator=(const CaptionPressCounter&) = delete;
+    ~CaptionPressCounter() { UnhookWindowsHookEx(hook_); }
+    int Count() const { return count_; }
+
+  private:
+    static LRESULT CALLBACK Record(int code, WPARAM wParam, LPARAM lParam) {
+        const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && message->message == WM_NCLBUTTONDOWN &&
+            message->wParam == HTCAPTION) {
+            ++count_;
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    static inline int count_ = 0;
+    HHOOK hook_;
+};
+
+// Starts a drag with an Escape already waiting, so that a move loop that does start ends at once.
+int CaptionPressesOfADragIn(Form1& form) {
+    const CaptionPressCounter counter;
+    PostMessageW(form.hWnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+    form.FormMove(form);
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        DispatchMessageW(&message);
+    }
+    return counter.Count();
+}
+
+}  // namespace
+
+TEST(FormMove, DragsOnlyAWindowInItsNormalState) {
+    Form1 form;
+    form.LoadAndShow();
+    EXPECT_EQ(CaptionPressesOfADragIn(form), 1);
+
+    form.SetWindowState(toolkit::kMinimized);
+    EXPECT_EQ(CaptionPressesOfADragIn(form), 0);
+    form.SetWindowState(toolkit::kNormal);
+    EXPECT_EQ(CaptionPressesOfADragIn(form), 1);
+    form.SetWindowState(toolkit::kMaximized);
+    EXPECT_EQ(CaptionPressesOfADragIn(form), 0);
+}
