@@ -1,4 +1,5 @@
 // The language switches and the Apply action on the real window, in-process.
+#include "test_support.h"
 #include "toolkit/message_box.h"
 #include "window/form1.h"
 
@@ -9,6 +10,8 @@
 
 namespace {
 
+using testing_support::WindowText;
+
 constexpr wchar_t kRomanianExplanation[] =
     L"Ai mai multe conturi de Yahoo? Le poti folosi pe toate, in acelasi timp. Tot ce trebuie "
     L"sa faci e sa dai click pe butonul Aplica Twinova!";
@@ -16,44 +19,20 @@ constexpr wchar_t kEnglishExplanation[] =
     L"You have more than one Yahoo accounts? You can use them all, in the same time. Just click "
     L"Apply button and open Yahoo Messenger!";
 
-std::wstring WindowText(HWND window) {
-    wchar_t text[256] = L"";
-    GetWindowTextW(window, text, 256);
-    return text;
-}
-
-// The form's surface as painted, one 0x00RRGGBB value per pixel, rows top first.
-std::vector<DWORD> Render(const Form1& form) {
-    RECT client;
-    GetClientRect(form.hWnd(), &client);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = client.right;
-    info.bmiHeader.biHeight = -client.bottom;  // rows top first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    const toolkit::UniqueBitmap bitmap(
-        CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    const toolkit::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    const toolkit::SelectionGuard select(dc.get(), bitmap.get());
-    SendMessageW(form.hWnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
-    GdiFlush();
-    const auto* pixels = static_cast<const DWORD*>(bits);
-    return {pixels, pixels + client.right * client.bottom};
-}
-
-bool SamePixels(const std::vector<DWORD>& a, const std::vector<DWORD>& b, RECT area) {
-    constexpr int kWidth = 412;
+bool SamePixels(const testing_support::Pixels& a, const testing_support::Pixels& b, RECT area) {
     for (int y = area.top; y < area.bottom; ++y) {
         for (int x = area.left; x < area.right; ++x) {
-            if (a[y * kWidth + x] != b[y * kWidth + x]) {
+            if (a.At(x, y) != b.At(x, y)) {
                 return false;
             }
         }
     }
     return true;
+}
+
+// The form's surface as painted.
+testing_support::Pixels Render(const Form1& form) {
+    return testing_support::RenderClient(form.hWnd(), 412, 237);
 }
 
 struct Texts {
@@ -93,27 +72,27 @@ TEST(LanguageSwitch, RepeatedPressesChangeNothingMore) {
     Form1 form;
     form.Command2_Click();
     const Texts onceRomanian = TextsOf(form);
-    const std::vector<DWORD> paintedOnce = Render(form);
+    const testing_support::Pixels paintedOnce = Render(form);
     form.Command2_Click();
     EXPECT_EQ(TextsOf(form).explanation, onceRomanian.explanation);
     EXPECT_EQ(TextsOf(form).apply, onceRomanian.apply);
     EXPECT_EQ(TextsOf(form).language, onceRomanian.language);
-    EXPECT_EQ(Render(form), paintedOnce);
+    EXPECT_EQ(Render(form).data, paintedOnce.data);
 
     for (int press = 0; press < 300; ++press) {
         form.Command3_Click();
         form.Command2_Click();
     }
-    EXPECT_EQ(Render(form), paintedOnce);
+    EXPECT_EQ(Render(form).data, paintedOnce.data);
     EXPECT_EQ(form.CurrentLanguage, L"Romanian");
 }
 
 TEST(LanguageSwitch, OnlyTheExplanationInstructionAndApplyCaptionChange) {
     Form1 form;
     form.Command3_Click();
-    const std::vector<DWORD> english = Render(form);
+    const testing_support::Pixels english = Render(form);
     form.Command2_Click();
-    const std::vector<DWORD> romanian = Render(form);
+    const testing_support::Pixels romanian = Render(form);
 
     EXPECT_FALSE(SamePixels(english, romanian, kExplanation));
     EXPECT_FALSE(SamePixels(english, romanian, kInstruction));

@@ -1,17 +1,11 @@
 #include "running_program.h"
 
+#include "test_support.h"
+
 #include <stdexcept>
 #include <thread>
 
 namespace {
-
-std::wstring ProgramPath() {
-    wchar_t path[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, length);
-    folder.erase(folder.find_last_of(L'\\') + 1);
-    return folder + L"BrevaneTwinova.exe";
-}
 
 struct WindowSearch {
     DWORD processId;
@@ -48,7 +42,8 @@ void SendMouse(DWORD flags, POINT screen = {}) {
 }  // namespace
 
 RunningProgram::RunningProgram() {
-    std::wstring commandLine = L"\"" + ProgramPath() + L"\"";
+    std::wstring commandLine =
+        L"\"" + testing_support::BesideTestExecutable(L"BrevaneTwinova.exe") + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
