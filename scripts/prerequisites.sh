@@ -38,7 +38,7 @@ build_into() {
     {
         cmake --preset windows -B "$build_dir" && cmake --build "$build_dir"
     } >"$log" 2>&1 || {
-        grep -E "error|Error" "$log" | head -20 >&2
+        grep -E "error|Error" "$log" | head -5 >&2
         fail "the build failed (its whole output is in $log)"
     }
 }

@@ -24,6 +24,7 @@ if [ "$added" -gt 0 ]; then
 fi
 
 if [ -n "${DISPLAY:-}" ]; then
+    xdotool getdisplaygeometry >/dev/null 2>&1 || fail "cannot open the display $DISPLAY (unset DISPLAY to run headless)"
     exec wine "$program"
 fi
 
