@@ -1,6 +1,5 @@
 // The language switches and the Apply action on the real window, in-process.
 #include "test_support.h"
-#include "toolkit/message_box.h"
 #include "window/form1.h"
 
 #include <gtest/gtest.h>
@@ -112,23 +111,12 @@ TEST(LanguageSwitch, OnlyTheExplanationInstructionAndApplyCaptionChange) {
 
 namespace {
 
-// Runs Apply with message boxes captured instead of shown.
-struct ShownBox {
-    std::wstring text;
-    UINT style;
-    std::wstring title;
-};
-
-ShownBox Apply(Form1& form) {
-    ShownBox shown{L"(none)", 0, L""};
-    const auto previous = toolkit::SetMessageBoxPresenter(
-        [&shown](const std::wstring& text, UINT style, const std::wstring& title) {
-            shown = {text, style, title};
-            return IDOK;
-        });
+// Runs Apply with its message box recorded instead of shown.
+testing_support::RecordedBox Apply(Form1& form) {
+    const testing_support::BoxRecorder recorder;
     form.Command1_Click();
-    toolkit::SetMessageBoxPresenter(previous);
-    return shown;
+    return recorder.boxes().empty() ? testing_support::RecordedBox{L"(none)", 0, L""}
+                                    : recorder.boxes().back();
 }
 
 constexpr wchar_t kEnglishDone[] = L"Done! Now you can open Yahoo Messenger";
@@ -141,7 +129,7 @@ TEST(ApplyConfirmation, FollowsTheLastLanguageChosen) {
     Form1 form;
     EXPECT_EQ(Apply(form).text, kEnglishDone) << "no language chosen yet";
     form.Command2_Click();
-    const ShownBox romanian = Apply(form);
+    const testing_support::RecordedBox romanian = Apply(form);
     EXPECT_EQ(romanian.text, kRomanianDone);
     EXPECT_EQ(romanian.style, static_cast<UINT>(MB_ICONINFORMATION));
     EXPECT_EQ(romanian.title, L"BrevaneTwinova");
@@ -160,7 +148,7 @@ TEST(ApplyConfirmation, AFailedWriteIsReportedInTheWindowsLanguage) {
         ERROR_SUCCESS);
     Form1 form;
     form.Command2_Click();
-    const ShownBox shown = Apply(form);
+    const testing_support::RecordedBox shown = Apply(form);
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\yahoo\\pager");
 
     wchar_t description[256] = L"";

@@ -198,21 +198,6 @@ void ReadOnlyKey::SetDacl(const wchar_t* sddl, REGSAM access) {
     EXPECT_EQ(RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, descriptor), ERROR_SUCCESS);
 }
 
-BoxRecorder::BoxRecorder() {
-    previous_ = toolkit::SetMessageBoxPresenter(
-        [this](const std::wstring& text, UINT style, const std::wstring& title) {
-            boxes_.push_back({text, style, title});
-            if (onShow) {
-                onShow();
-            }
-            return IDOK;
-        });
-}
-
-BoxRecorder::~BoxRecorder() {
-    toolkit::SetMessageBoxPresenter(std::move(previous_));
-}
-
 void CleanKeyTest::SetUp() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     const std::string name = std::string(info->test_suite_name()) + "." + info->name();

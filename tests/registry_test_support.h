@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/message_box.h"
+#include "test_support.h"
 
 namespace registry_test {
 
@@ -70,30 +70,8 @@ class ReadOnlyKey {
     std::wstring path_;
 };
 
-// A message box that the code under test would have shown.
-struct RecordedBox {
-    std::wstring text;
-    UINT style;
-    std::wstring title;
-};
-
-// Records message boxes instead of showing them, for as long as it lives; `onShow` (if given)
-// runs while the "box" is open, as a real modal box would let the routine wait.
-class BoxRecorder {
-  public:
-    BoxRecorder();
-    BoxRecorder(const BoxRecorder&) = delete;
-    BoxRecorder& operator=(const BoxRecorder&) = delete;
-    ~BoxRecorder();
-
-    const std::vector<RecordedBox>& boxes() const { return boxes_; }
-    void clear() { boxes_.clear(); }
-    std::function<void()> onShow;
-
-  private:
-    std::vector<RecordedBox> boxes_;
-    toolkit::MessageBoxPresenter previous_;
-};
+using testing_support::BoxRecorder;
+using testing_support::RecordedBox;
 
 // A test that starts from a clean key of its own (deleted before and after) with message
 // boxes recorded.

@@ -1,28 +1,9 @@
 #include "running_program.h"
 
-#include "test_support.h"
-
 #include <stdexcept>
 #include <thread>
 
 namespace {
-
-struct WindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK MatchVisibleWindowOfProcess(HWND window, LPARAM search) {
-    auto& wanted = *reinterpret_cast<WindowSearch*>(search);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    if (processId == wanted.processId && IsWindowVisible(window) &&
-        GetWindow(window, GW_OWNER) == nullptr) {
-        wanted.found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
 
 void SendMouse(DWORD flags, POINT screen = {}) {
     INPUT input{};
@@ -41,43 +22,21 @@ void SendMouse(DWORD flags, POINT screen = {}) {
 
 }  // namespace
 
-RunningProgram::RunningProgram() {
-    std::wstring commandLine =
-        L"\"" + testing_support::BesideTestExecutable(L"BrevaneTwinova.exe") + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &started)) {
+RunningProgram::RunningProgram()
+    : process_(testing_support::BesideTestExecutable(L"BrevaneTwinova.exe"), L"") {
+    if (!process_.Started()) {
         throw std::runtime_error("BrevaneTwinova.exe did not start");
     }
-    process_.reset(started.hProcess);
-    CloseKernelHandle(started.hThread);
-    WindowSearch search{started.dwProcessId, nullptr};
-    WaitUntil([&search] {
-        EnumWindows(MatchVisibleWindowOfProcess, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-    });
-    window_ = search.found;
+    window_ = process_.WaitForWindow(
+        [](HWND window) { return GetWindow(window, GW_OWNER) == nullptr; }, 10000);
     if (window_ == nullptr) {
         throw std::runtime_error("BrevaneTwinova's window did not appear");
     }
-    WaitForInputIdle(process_.get(), 5000);
 }
 
-RunningProgram::~RunningProgram() {
-    if (WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
-        TerminateProcess(process_.get(), 1);
-        WaitForSingleObject(process_.get(), 5000);
-    }
-}
-
-bool RunningProgram::WaitForExit(std::chrono::milliseconds timeout, DWORD& exitCode) const {
-    if (WaitForSingleObject(process_.get(), static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
-        return false;
-    }
-    GetExitCodeProcess(process_.get(), &exitCode);
-    return true;
+bool RunningProgram::WaitForExit(std::chrono::milliseconds timeout, DWORD& exitCode) {
+    exitCode = process_.WaitForExit(static_cast<DWORD>(timeout.count()));
+    return exitCode != STILL_ACTIVE;
 }
 
 POINT RunningProgram::ScreenPoint(int x, int y) const {

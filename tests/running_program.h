@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolkit/handle.h"
+#include "test_support.h"
 
 #include <windows.h>
 
@@ -15,17 +15,15 @@ class RunningProgram {
     RunningProgram();
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
-    ~RunningProgram();
 
     HWND Window() const noexcept { return window_; }
     // True when the program ended within the timeout; its exit code goes to `exitCode`.
-    bool WaitForExit(std::chrono::milliseconds timeout, DWORD& exitCode) const;
+    bool WaitForExit(std::chrono::milliseconds timeout, DWORD& exitCode);
     // The window's client point (x, y) on the screen.
     POINT ScreenPoint(int x, int y) const;
 
   private:
-    static void CloseKernelHandle(HANDLE handle) noexcept { CloseHandle(handle); }
-    toolkit::UniqueHandle<HANDLE, CloseKernelHandle> process_;
+    testing_support::ChildProcess process_;
     HWND window_ = nullptr;
 };
 

@@ -229,4 +229,19 @@ HWND ChildProcess::WaitForWindow(const std::function<bool(HWND)>& wanted,
     return search.found;
 }
 
+BoxRecorder::BoxRecorder() {
+    previous_ = toolkit::SetMessageBoxPresenter(
+        [this](const std::wstring& text, UINT style, const std::wstring& title) {
+            boxes_.push_back({text, style, title});
+            if (onShow) {
+                onShow();
+            }
+            return IDOK;
+        });
+}
+
+BoxRecorder::~BoxRecorder() {
+    toolkit::SetMessageBoxPresenter(std::move(previous_));
+}
+
 }  // namespace testing_support

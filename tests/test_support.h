@@ -4,6 +4,7 @@
 // reading the pixels of the BMP files the program carries, and finding the built programs.
 
 #include "toolkit/form.h"
+#include "toolkit/message_box.h"
 
 #include <windows.h>
 
@@ -98,6 +99,31 @@ class ChildProcess {
   private:
     toolkit::UniqueKernelHandle process_;
     DWORD id_ = 0;
+};
+
+// A message box that the code under test would have shown.
+struct RecordedBox {
+    std::wstring text;
+    UINT style;
+    std::wstring title;
+};
+
+// Records message boxes instead of showing them, for as long as it lives; `onShow` (if given)
+// runs while the "box" is open, as a real modal box would let the routine wait.
+class BoxRecorder {
+  public:
+    BoxRecorder();
+    BoxRecorder(const BoxRecorder&) = delete;
+    BoxRecorder& operator=(const BoxRecorder&) = delete;
+    ~BoxRecorder();
+
+    const std::vector<RecordedBox>& boxes() const { return boxes_; }
+    void clear() { boxes_.clear(); }
+    std::function<void()> onShow;
+
+  private:
+    std::vector<RecordedBox> boxes_;
+    toolkit::MessageBoxPresenter previous_;
 };
 
 }  // namespace testing_support

@@ -405,26 +405,16 @@ TEST_F(ToolkitForm, LoadRunsBeforeTheWindowIsShownCentred) {
 // ---------------------------------------------------------------------------------------------
 // Message boxes and run-time errors (the unhandled-error path is in unhandled_error_tests).
 
-class RecordedBoxes : public testing::Test {
-  protected:
-    void SetUp() override {
-        previous_ = toolkit::SetMessageBoxPresenter(
-            [this](const std::wstring& text, UINT style, const std::wstring& title) {
-                shown_.push_back(title + L"|" + text + L"|" + std::to_wstring(style));
-                return IDOK;
-            });
-    }
-    void TearDown() override { toolkit::SetMessageBoxPresenter(previous_); }
-
-    toolkit::MessageBoxPresenter previous_;
-    std::vector<std::wstring> shown_;
-};
-
-TEST_F(RecordedBoxes, ABoxWithoutATitleCarriesTheApplicationTitle) {
+TEST(MessageBoxes, ABoxWithoutATitleCarriesTheApplicationTitle) {
+    const testing_support::BoxRecorder recorder;
     EXPECT_EQ(toolkit::MsgBox(L"Hello"), IDOK);
     toolkit::MsgBox(L"Done", MB_ICONINFORMATION, L"Own title");
     toolkit::MsgBox(L"Plain", 0, L"");
-    EXPECT_THAT(shown_, ElementsAre(L"BrevaneTwinova|Hello|0", L"Own title|Done|64", L"|Plain|0"));
+    std::vector<std::wstring> shown;
+    for (const auto& box : recorder.boxes()) {
+        shown.push_back(box.title + L"|" + box.text + L"|" + std::to_wstring(box.style));
+    }
+    EXPECT_THAT(shown, ElementsAre(L"BrevaneTwinova|Hello|0", L"Own title|Done|64", L"|Plain|0"));
 }
 
 TEST(RunTimeError, CarriesTheStandardDescriptions) {
