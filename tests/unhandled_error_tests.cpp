@@ -76,7 +76,10 @@ INSTANTIATE_TEST_SUITE_P(
                     ErrorCase{L"mousedown", 11, L"Run-time error '11':\n\nDivision by zero"},
                     ErrorCase{L"button", 6, L"Run-time error '6':\n\nOverflow"},
                     ErrorCase{L"load", 94, L"Run-time error '94':\n\nInvalid use of Null"},
-                    ErrorCase{L"memory", 7, L"Run-time error '7':\n\nOut of memory"}),
+                    ErrorCase{L"memory", 7, L"Run-time error '7':\n\nOut of memory"},
+                    ErrorCase{L"paint", 380, L"Run-time error '380':\n\nInvalid property value"},
+                    ErrorCase{L"drawitem", 380,
+                              L"Run-time error '380':\n\nInvalid property value"}),
     [](const testing::TestParamInfo<ErrorCase>& info) {
         const std::wstring mode = info.param.mode;
         return std::string(mode.begin(), mode.end());

@@ -404,7 +404,7 @@ LRESULT CALLBACK Form::WindowProcedure(HWND window, UINT message, WPARAM wParam,
         form->window_ = nullptr;
         return DefWindowProcW(window, message, wParam, lParam);
     }
-    return form->HandleMessage(message, wParam, lParam);
+    return Guarded([&] { return form->HandleMessage(message, wParam, lParam); });
 }
 
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -471,7 +471,7 @@ int Run(Form& form) {
     form.LoadAndShow();
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (!form.PreTranslateMessage(message)) {
+        if (!Guarded([&] { return form.PreTranslateMessage(message); })) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
