@@ -4,7 +4,7 @@
 
 required_packages=(
     cmake ninja-build g++-mingw-w64-x86-64-posix
-    wine wine64 fonts-wine xvfb xdotool imagemagick googletest python3
+    wine wine64 fonts-wine xvfb xdotool imagemagick openbox googletest python3
 )
 
 fail() {

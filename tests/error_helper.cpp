@@ -5,6 +5,8 @@
 //   button     a push button's Click raises 6 (overflow)
 //   load       the form's Load raises 94 (invalid use of Null), before the window is shown
 //   memory     a label's Click runs out of memory (7)
+//   paint      a label's colour cannot be resolved (380) when the window is painted
+//   drawitem   a graphical button's colour cannot be resolved (380) when the button is drawn
 //   close      no error: the form is closed, and the program ends with exit code 0
 // Whatever follows the error must never run: the program would then end with exit code 200.
 
@@ -16,6 +18,8 @@
 #include <new>
 #include <string>
 #include <vector>
+
+constexpr toolkit::Color kNoSuchColor = 0x80000099;  // a system colour that does not exist
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     const std::wstring mode = commandLine;
@@ -50,6 +54,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     } else if (mode == L"memory") {
         label.Click = [] { throw std::bad_alloc(); };
         form.Load = pressLabel;
+    } else if (mode == L"paint") {
+        form.AddLabel({150, 600, 750, 300}, toolkit::LabelDesign{L"Paint", {}, kNoSuchColor});
+    } else if (mode == L"drawitem") {
+        form.AddPushButton({1500, 600, 750, 375},
+                           toolkit::ButtonDesign{L"Draw", 1, true, kNoSuchColor});
     } else if (mode == L"close") {
         form.Load = [window] { PostMessageW(window, WM_CLOSE, 0, 0); };
     } else {

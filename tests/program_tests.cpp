@@ -405,6 +405,60 @@ TEST_F(ProgramWindow, TabAndShiftTabMoveTheFocusAcrossTheButtons) {
     EXPECT_TRUE(SamePlace(FocusedPlace(window_, romanian), romanian));
 }
 
+// Under a window manager, which a user's desktop has: run through run_in_prefix.sh
+// --window-manager only, where Wine lets openbox manage the program's window.
+
+// Asks the window manager to act on the program's window as a taskbar would, through xdotool:
+// "windowminimize" or "windowactivate". Wine starts a Linux program like any other, but gives
+// no handle to wait on: the caller waits for the effect.
+void AskTheWindowManager(const std::wstring& action) {
+    const std::wstring path = L"/usr/bin/xdotool";
+    std::wstring commandLine = path + L" search --name \"^Brevane Twinova$\" " + action;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    ASSERT_TRUE(CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                               nullptr, nullptr, &startup, &started));
+    const toolkit::UniqueKernelHandle process(started.hProcess);
+    const toolkit::UniqueKernelHandle thread(started.hThread);
+}
+
+struct RestoreCase {
+    const char* name;
+    bool ownButton;  // minimised by its own button, or by the manager
+    int tabs;        // Tab presses before: the button that then has the focus
+};
+
+class UnderAWindowManager : public ProgramWindow,
+                            public testing::WithParamInterface<RestoreCase> {};
+
+TEST_P(UnderAWindowManager, TheFocusComesBackWhenTheMinimisedWindowIsActivated) {
+    const RestoreCase& restore = GetParam();
+    for (int press = 0; press < restore.tabs; ++press) {
+        PressRealKey(VK_TAB);
+    }
+    const RECT& focused = kButtons[restore.tabs].rect;
+    ASSERT_TRUE(SamePlace(FocusedPlace(window_, focused), focused));
+    if (restore.ownButton) {
+        ClickAt(program_.ScreenPoint(140, 10));
+    } else {
+        AskTheWindowManager(L"windowminimize");
+    }
+    ASSERT_TRUE(WaitUntil([this] { return IsIconic(window_) != FALSE; }));
+    AskTheWindowManager(L"windowactivate");
+    ASSERT_TRUE(
+        WaitUntil([this] { return !IsIconic(window_) && GetForegroundWindow() == window_; }));
+    EXPECT_TRUE(SamePlace(FocusedPlace(window_, focused), focused));
+}
+
+INSTANTIATE_TEST_SUITE_P(Restores, UnderAWindowManager,
+                         testing::Values(RestoreCase{"OwnButtonFirstFocus", true, 0},
+                                         RestoreCase{"OwnButtonAfterTab", true, 1},
+                                         RestoreCase{"ManagerAfterTwoTabs", false, 2}),
+                         [](const testing::TestParamInfo<RestoreCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
 TEST_F(ProgramWindow, ShowsItsBackgroundPicture) {
     // Points of bare surface, away from the controls and the corners.
     const POINT points[] = {{300, 150}, {380, 100}, {100, 215}, {240, 60}, {30, 36}, {350, 225}};

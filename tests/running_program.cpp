@@ -66,6 +66,10 @@ void ReleaseLeftButton() {
     SendMouse(MOUSEEVENTF_LEFTUP);
 }
 
+void SendMouseButton(DWORD event) {
+    SendMouse(event);
+}
+
 void ClickAt(POINT screen) {
     MoveMouseTo(screen);
     PressLeftButton();

@@ -35,6 +35,8 @@ bool WaitUntil(const std::function<bool()>& condition,
 void MoveMouseTo(POINT screen);
 void PressLeftButton();
 void ReleaseLeftButton();
+// One mouse button event: MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_MIDDLEUP and so on.
+void SendMouseButton(DWORD event);
 void ClickAt(POINT screen);
 
 // The message box a window opened, if one is showing.

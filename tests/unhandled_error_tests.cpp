@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -20,8 +21,26 @@ struct Outcome {
     std::wstring text;
     bool ownerDisabled = false;  // the box's owner takes no input while it is open
     bool hasOwner = false;
+    int boxesAfterRepaint = 0;  // boxes open once the window behind has been painted again
     DWORD exitCode = STILL_ACTIVE;
 };
+
+int BoxesOf(DWORD processId) {
+    std::pair<DWORD, int> search{processId, 0};
+    EnumWindows(
+        [](HWND window, LPARAM parameter) -> BOOL {
+            auto& [process, boxes] = *reinterpret_cast<std::pair<DWORD, int>*>(parameter);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == process && IsWindowVisible(window) &&
+                testing_support::ClassName(window) == L"#32770") {
+                ++boxes;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
 
 Outcome RunHelper(const std::wstring& mode) {
     Outcome outcome;
@@ -41,8 +60,12 @@ Outcome RunHelper(const std::wstring& mode) {
         const HWND owner = GetWindow(box, GW_OWNER);
         outcome.hasOwner = owner != nullptr;
         outcome.ownerDisabled = owner != nullptr && !IsWindowEnabled(owner);
+        if (owner != nullptr) {
+            RedrawWindow(owner, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+        }
         // The box stays until it is closed: the program must still be running.
         EXPECT_EQ(helper.WaitForExit(200), STILL_ACTIVE) << "ended before the box was closed";
+        outcome.boxesAfterRepaint = BoxesOf(helper.Id());
         PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
     }
@@ -67,6 +90,7 @@ TEST_P(UnhandledError, IsReportedInABoxAndEndsTheProgramWithItsNumber) {
     if (outcome.hasOwner) {
         EXPECT_TRUE(outcome.ownerDisabled) << "the box is modal to the window";
     }
+    EXPECT_EQ(outcome.boxesAfterRepaint, 1) << "a fault repeated while the box is open";
     EXPECT_EQ(outcome.exitCode, error.number);
 }
 
@@ -76,7 +100,10 @@ INSTANTIATE_TEST_SUITE_P(
                     ErrorCase{L"mousedown", 11, L"Run-time error '11':\n\nDivision by zero"},
                     ErrorCase{L"button", 6, L"Run-time error '6':\n\nOverflow"},
                     ErrorCase{L"load", 94, L"Run-time error '94':\n\nInvalid use of Null"},
-                    ErrorCase{L"memory", 7, L"Run-time error '7':\n\nOut of memory"}),
+                    ErrorCase{L"memory", 7, L"Run-time error '7':\n\nOut of memory"},
+                    ErrorCase{L"paint", 380, L"Run-time error '380':\n\nInvalid property value"},
+                    ErrorCase{L"drawitem", 380,
+                              L"Run-time error '380':\n\nInvalid property value"}),
     [](const testing::TestParamInfo<ErrorCase>& info) {
         const std::wstring mode = info.param.mode;
         return std::string(mode.begin(), mode.end());

@@ -60,39 +60,57 @@ TEST(WindowButtons, ClickRightOfTheCloseGlyphEndsTheProgramWithoutAQuestion) {
     EXPECT_EQ(exitCode, 0U);
 }
 
-TEST(WindowDrag, PressOnTheTitleAndMoveDragsTheWindowByTheSameOffset) {
+struct DragCase {
+    const char* name;
+    POINT start;  // client point
+    DWORD press;  // mouse button events
+    DWORD release;
+    bool drags;
+};
+
+class WindowDrag : public testing::TestWithParam<DragCase> {};
+
+// Presses, moves 40 x 32 pixels, releases, and moves again with no button held.
+TEST_P(WindowDrag, FollowsTheLeftButtonOnlyFromTheSurfaceAndItsLabels) {
+    const DragCase& drag = GetParam();
     RunningProgram program;
     const RECT before = WindowRect(program.Window());
-    POINT pointer = program.ScreenPoint(100, 10);
+    POINT pointer = program.ScreenPoint(drag.start.x, drag.start.y);
     MoveMouseTo(pointer);
-    PressLeftButton();
+    SendMouseButton(drag.press);
     for (int step = 0; step < 4; ++step) {
         pointer.x += 10;
         pointer.y += 8;
         MoveMouseTo(pointer);
     }
-    ReleaseLeftButton();
-    ASSERT_TRUE(WaitUntil([&] { return WindowRect(program.Window()).left != before.left; }));
+    SendMouseButton(drag.release);
+    MoveMouseTo({pointer.x + 30, pointer.y + 30});
+    if (drag.drags) {
+        ASSERT_TRUE(WaitUntil([&] { return WindowRect(program.Window()).left != before.left; }));
+    } else {
+        Sleep(300);
+    }
     const RECT after = WindowRect(program.Window());
-    EXPECT_EQ(after.left - before.left, 40);
-    EXPECT_EQ(after.top - before.top, 32);
+    EXPECT_EQ(after.left - before.left, drag.drags ? 40 : 0);
+    EXPECT_EQ(after.top - before.top, drag.drags ? 32 : 0);
 }
 
-TEST(WindowDrag, PressOnAButtonDoesNotDrag) {
-    RunningProgram program;
-    const RECT before = WindowRect(program.Window());
-    POINT pointer = program.ScreenPoint(176, 88);  // the RO button
-    MoveMouseTo(pointer);
-    PressLeftButton();
-    pointer.x += 40;
-    pointer.y += 30;
-    MoveMouseTo(pointer);
-    ReleaseLeftButton();
-    Sleep(300);
-    const RECT after = WindowRect(program.Window());
-    EXPECT_EQ(after.left, before.left);
-    EXPECT_EQ(after.top, before.top);
-}
+constexpr DWORD kLeftDown = MOUSEEVENTF_LEFTDOWN;
+constexpr DWORD kLeftUp = MOUSEEVENTF_LEFTUP;
+constexpr DWORD kRightDown = MOUSEEVENTF_RIGHTDOWN;
+constexpr DWORD kRightUp = MOUSEEVENTF_RIGHTUP;
+constexpr DWORD kMiddleDown = MOUSEEVENTF_MIDDLEDOWN;
+constexpr DWORD kMiddleUp = MOUSEEVENTF_MIDDLEUP;
+
+INSTANTIATE_TEST_SUITE_P(
+    Presses, WindowDrag,
+    testing::Values(DragCase{"LeftOnTheTitle", {100, 10}, kLeftDown, kLeftUp, true},
+                    DragCase{"LeftOnAButton", {176, 88}, kLeftDown, kLeftUp, false},
+                    DragCase{"RightOnTheSurface", {300, 150}, kRightDown, kRightUp, false},
+                    DragCase{"MiddleOnTheExplanation", {60, 130}, kMiddleDown, kMiddleUp, false},
+                    DragCase{"RightOnTheTitle", {100, 10}, kRightDown, kRightUp, false},
+                    DragCase{"MiddleOnTheInstruction", {300, 15}, kMiddleDown, kMiddleUp, false}),
+    [](const testing::TestParamInfo<DragCase>& info) { return std::string(info.param.name); });
 
 TEST(WebLink, HoverReddensTheLinkAndTheBareSurfaceWhitensIt) {
     RunningProgram program;

@@ -105,10 +105,10 @@ void Image::Paint(HDC dc) const {
 
 PushButton::PushButton(Form& form, const RECT& bounds, ButtonDesign design, int id)
     : design_(std::move(design)),
-      window_(
-          CreateChild(L"BUTTON", design_.caption,
-                      WS_VISIBLE | WS_TABSTOP | (design_.graphical ? BS_OWNERDRAW : BS_PUSHBUTTON),
-                      bounds, form.hWnd(), id)) {
+      window_(CreateChild(
+          L"BUTTON", design_.caption,
+          WS_VISIBLE | WS_TABSTOP | BS_NOTIFY | (design_.graphical ? BS_OWNERDRAW : BS_PUSHBUTTON),
+          bounds, form.hWnd(), id)) {
     SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(form.Font({})), FALSE);
 }
 

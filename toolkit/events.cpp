@@ -9,26 +9,32 @@
 namespace toolkit {
 namespace {
 
-[[noreturn]] void ReportUnhandledError(const RunTimeError& error) {
+[[noreturn]] void Report(const RunTimeError& error) {
     MsgBox(L"Run-time error '" + std::to_wstring(error.Number()) + L"':\n\n" + error.Description(),
            MB_OK | MB_ICONERROR);
     End(error.Number() != 0 ? static_cast<UINT>(error.Number()) : 1U);
 }
 
-template <typename Call>
-void Guarded(const Call& call) noexcept {
+}  // namespace
+
+void ReportUnhandledError() noexcept {
+    // The box's own message loop keeps dispatching to the program's windows, whose faults
+    // would otherwise open box after box. One report per process: it ends the program.
+    static bool reporting = false;
+    if (reporting) {
+        return;
+    }
+    reporting = true;
     try {
-        call();
+        throw;
     } catch (const RunTimeError& error) {
-        ReportUnhandledError(error);
+        Report(error);
     } catch (const std::bad_alloc&) {
-        ReportUnhandledError(RunTimeError(kOutOfMemory));
+        Report(RunTimeError(kOutOfMemory));
     } catch (...) {
-        ReportUnhandledError(RunTimeError(kInternalError));
+        Report(RunTimeError(kInternalError));
     }
 }
-
-}  // namespace
 
 void InvokeHandler(const EventHandler& handler) noexcept {
     if (handler) {

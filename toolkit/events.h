@@ -20,8 +20,27 @@ struct MouseEventArgs {
 using EventHandler = std::function<void()>;
 using MouseEventHandler = std::function<void(const MouseEventArgs&)>;
 
-// Runs an event handler. A run-time error (or an exhausted heap) that leaves it is reported
-// in a message box titled with the application title, and then the program ends.
+// Inside a catch block: reports the error being handled (a run-time error, an exhausted heap or
+// anything else) in a message box titled with the application title, and then ends the program
+// with the error's number. An error raised while the box is open (a paint of the window behind
+// it, say) is dropped, and the call returns: the box already on screen ends the program.
+void ReportUnhandledError() noexcept;
+
+// Runs `call` so that no error leaves it: one that would is reported as unhandled. Event
+// handlers and everything the toolkit does for a window message run through it, so that no
+// error unwinds through the system's code. Returns what `call` returns, or a default value if
+// the error was dropped.
+template <typename Call>
+auto Guarded(const Call& call) noexcept -> decltype(call()) {
+    try {
+        return call();
+    } catch (...) {
+        ReportUnhandledError();
+        return decltype(call())();
+    }
+}
+
+// Runs an event handler, if there is one, under Guarded.
 void InvokeHandler(const EventHandler& handler) noexcept;
 void InvokeHandler(const MouseEventHandler& handler, const MouseEventArgs& args) noexcept;
 

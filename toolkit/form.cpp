@@ -197,20 +197,36 @@ std::vector<HWND> Form::TabStops() const {
 }
 
 bool Form::PreTranslateMessage(const MSG& message) {
-    if (message.message != WM_KEYDOWN || message.wParam != VK_TAB) {
+    if (message.message != WM_KEYDOWN) {
         return false;
     }
     const HWND focus = GetFocus();
     if (focus == nullptr || (focus != window_ && !IsChild(window_, focus))) {
         return false;
     }
+    switch (message.wParam) {
+        case VK_TAB:
+            MoveFocus(focus, GetKeyState(VK_SHIFT) < 0);
+            return true;
+        case VK_RETURN:
+            // As in a dialog, Enter presses the focused push button; there is no default button.
+            if (const PushButton* const button = ButtonOf(focus)) {
+                InvokeHandler(button->Click);
+                return true;
+            }
+            return false;
+        default:
+            return false;
+    }
+}
+
+void Form::MoveFocus(HWND focus, bool backwards) {
     const std::vector<HWND> stops = TabStops();
     if (stops.empty()) {
-        return true;
+        return;
     }
     const auto count = static_cast<std::ptrdiff_t>(stops.size());
     const std::ptrdiff_t current = std::find(stops.begin(), stops.end(), focus) - stops.begin();
-    const bool backwards = GetKeyState(VK_SHIFT) < 0;
     std::ptrdiff_t next = 0;
     if (current == count) {
         next = backwards ? count - 1 : 0;
@@ -218,7 +234,6 @@ bool Form::PreTranslateMessage(const MSG& message) {
         next = (current + (backwards ? count - 1 : 1)) % count;
     }
     SetFocus(stops[static_cast<std::size_t>(next)]);
-    return true;
 }
 
 PaintedControl* Form::ControlAt(POINT point) const {
@@ -307,12 +322,20 @@ PushButton* Form::ButtonOf(HWND window) const {
 }
 
 void Form::OnCommand(WORD notification, HWND control) {
-    // An owner-drawn button reports a quick second click as a double click.
-    if (notification != BN_CLICKED && notification != BN_DOUBLECLICKED) {
+    const PushButton* const button = ButtonOf(control);
+    if (button == nullptr) {
         return;
     }
-    if (PushButton* const button = ButtonOf(control)) {
-        InvokeHandler(button->Click);
+    switch (notification) {
+        case BN_CLICKED:
+        case BN_DOUBLECLICKED:  // a quick second click
+            InvokeHandler(button->Click);
+            break;
+        case BN_SETFOCUS:
+            lastFocus_ = control;
+            break;
+        default:
+            break;
     }
 }
 
@@ -332,11 +355,28 @@ void Form::OnActivate(WORD state) {
 }
 
 void Form::OnSetFocus(HWND previous) {
-    // The form itself never keeps the focus: it goes back to the control that last had it.
     // Focus that comes straight from a control (restoring the minimised window takes it) goes
-    // back to that control; after the window was inactive, to the one it had then.
+    // back to that control.
     if (previous != nullptr && IsChild(window_, previous)) {
         lastFocus_ = previous;
+    }
+    RestoreFocus();
+}
+
+void Form::OnSize(WPARAM kind) {
+    // A window manager may activate the window while it is still minimised, when no control
+    // can take the focus; it can once the window is restored.
+    if (kind != SIZE_MINIMIZED && GetActiveWindow() == window_) {
+        RestoreFocus();
+    }
+}
+
+void Form::RestoreFocus() {
+    // The form itself never keeps the focus: it goes back to the control that last had it,
+    // or to the first in tab order.
+    const HWND focus = GetFocus();
+    if (focus != nullptr && focus != window_) {
+        return;
     }
     if (lastFocus_ != nullptr && IsWindowVisible(lastFocus_) && IsWindowEnabled(lastFocus_)) {
         SetFocus(lastFocus_);
@@ -364,7 +404,7 @@ LRESULT CALLBACK Form::WindowProcedure(HWND window, UINT message, WPARAM wParam,
         form->window_ = nullptr;
         return DefWindowProcW(window, message, wParam, lParam);
     }
-    return form->HandleMessage(message, wParam, lParam);
+    return Guarded([&] { return form->HandleMessage(message, wParam, lParam); });
 }
 
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -411,6 +451,9 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ACTIVATE:
             OnActivate(LOWORD(wParam));
             return DefWindowProcW(window_, message, wParam, lParam);
+        case WM_SIZE:
+            OnSize(wParam);
+            return 0;
         case WM_SETFOCUS:
             OnSetFocus(reinterpret_cast<HWND>(wParam));
             return 0;
@@ -428,7 +471,7 @@ int Run(Form& form) {
     form.LoadAndShow();
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (!form.PreTranslateMessage(message)) {
+        if (!Guarded([&] { return form.PreTranslateMessage(message); })) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }

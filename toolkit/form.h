@@ -54,7 +54,8 @@ class Form {
     void LoadAndShow();
 
     // Handles the keys the form gives a meaning to before the focused control sees them:
-    // Tab and Shift+Tab move the focus along the tab order. True when the message was used.
+    // Tab and Shift+Tab move the focus along the tab order, Enter presses the focused push
+    // button. True when the message was used.
     bool PreTranslateMessage(const MSG& message);
 
     // The front-most visible painted control at a client point; null on the bare surface.
@@ -83,10 +84,13 @@ class Form {
     void OnDrawItem(const DRAWITEMSTRUCT& item);
     void OnActivate(WORD state);
     void OnSetFocus(HWND previous);
+    void OnSize(WPARAM kind);
+    void RestoreFocus();
 
     MouseEventArgs MouseArgs(int button, WPARAM keys, POINT point,
                              const PaintedControl* control) const;
     std::vector<HWND> TabStops() const;
+    void MoveFocus(HWND focus, bool backwards);
     PushButton* ButtonOf(HWND window) const;
     RECT ToPixels(const TwipsRect& position) const;
 
@@ -103,6 +107,7 @@ class Form {
     PaintedControl* pressed_ = nullptr;
     int pressedButton_ = 0;
     bool capturing_ = false;
+    // The control that had the focus last, which gets it back when the window is active again.
     HWND lastFocus_ = nullptr;
 };
 

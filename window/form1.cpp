@@ -59,7 +59,12 @@ Form1::Form1()
     Command2.Click = [this] { Command2_Click(); };
     Command3.Click = [this] { Command3_Click(); };
 
-    const auto dragWindow = [this](const toolkit::MouseEventArgs&) { DragWindow(); };
+    // Only the left button drags: the system's move loop takes every press for a left one.
+    const auto dragWindow = [this](const toolkit::MouseEventArgs& args) {
+        if (args.button == toolkit::kLeftButton) {
+            DragWindow();
+        }
+    };
     MouseDown = dragWindow;
     Label1.MouseDown = dragWindow;
     Label2.MouseDown = dragWindow;

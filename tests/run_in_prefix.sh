@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# Runs a test executable under Wine in a throwaway copy of the test prefix ($WINEPREFIX) whose
+# settings differ from it, on an X server of its own, then removes the copy.
+#
+#   run_in_prefix.sh [--window-manager] [--dpi N] test.exe [arguments ...]
+#
+#   --window-manager  runs openbox on the X server and leaves Wine's windows managed
+#                     (the test prefix turns that off, for a screen without a manager)
+#   --dpi N           gives the screen N pixels per inch (96 is the normal scale)
+#
+# The exit code is the test executable's.
+set -euo pipefail
+source "$(dirname "$0")/../scripts/prerequisites.sh"
+
+window_manager=false
+dpi=
+while [ $# -gt 0 ]; do
+    case $1 in
+        --window-manager) window_manager=true ;;
+        --dpi)
+            [[ ${2:-} =~ ^[1-9][0-9]*$ ]] || fail "--dpi needs a number of pixels per inch"
+            dpi=$2
+            shift
+            ;;
+        --) shift && break ;;
+        -*) fail "unknown option $1" ;;
+        *) break ;;
+    esac
+    shift
+done
+[ $# -gt 0 ] || fail "no test executable given"
+[ -f "${WINEPREFIX:-}/.ready" ] || fail "WINEPREFIX does not name a prepared test prefix"
+
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+work_dir=$(mktemp -d)
+openbox_pid=
+
+cleanup() {
+    WINEPREFIX="$work_dir/prefix" wineserver -k 2>/dev/null || true
+    [ -n "$openbox_pid" ] && kill "$openbox_pid" 2>/dev/null && wait "$openbox_pid" 2>/dev/null
+    stop_xvfb
+    rm -rf "$work_dir"
+}
+trap cleanup EXIT
+
+# Sets a value in one of the copy's registry files while no Wine server has it open, or deletes
+# it when no value is given. $1 the file, $2 the key and $4 the value as the file writes them
+# (Control Panel\\Desktop, dword:00000078), $3 the value's name.
+set_registry_value() {
+    local temporary="$1.new"
+    KEY="[$2] " NAME="\"$3\"=" LINE="${4:+\"$3\"=$4}" awk '
+        function flush() {
+            if (pending && ENVIRON["LINE"] != "") print ENVIRON["LINE"]
+            pending = 0
+        }
+        /^\[/ {
+            flush()
+            section = index($0, ENVIRON["KEY"]) == 1
+            if (section) found = pending = 1
+            print
+            next
+        }
+        section && /^#/ { print; next }
+        section && index($0, ENVIRON["NAME"]) == 1 { next }
+        { flush(); print }
+        END {
+            flush()
+            if (!found && ENVIRON["LINE"] != "") printf "\n%s0\n%s\n", ENVIRON["KEY"], ENVIRON["LINE"]
+        }' "$1" >"$temporary"
+    mv "$temporary" "$1"
+}
+
+# Wine's own libraries, nearly all of the prefix, are only ever read: link them, copy the rest.
+copy="$work_dir/prefix"
+mkdir "$copy"
+tar -C "$WINEPREFIX" --exclude=./drive_c/windows/system32 -cf - . | tar -C "$copy" -xf -
+cp -al "$WINEPREFIX/drive_c/windows/system32" "$copy/drive_c/windows/"
+export WINEPREFIX="$copy"
+
+if $window_manager; then
+    set_registry_value "$copy/user.reg" 'Software\\Wine\\X11 Driver' Managed
+fi
+if [ -n "$dpi" ]; then
+    hex=$(printf 'dword:%08x' "$dpi")
+    set_registry_value "$copy/user.reg" 'Control Panel\\Desktop' LogPixels "$hex"
+    set_registry_value "$copy/system.reg" \
+        'System\\CurrentControlSet\\Hardware Profiles\\Current\\Software\\Fonts' LogPixels "$hex"
+fi
+
+start_xvfb
+if $window_manager; then
+    # openbox runs its start-up command once it manages the screen.
+    openbox --startup "touch $work_dir/managed" >/dev/null 2>&1 &
+    openbox_pid=$!
+    for _ in $(seq 100); do
+        [ -e "$work_dir/managed" ] && break
+        sleep 0.1
+    done
+    [ -e "$work_dir/managed" ] || fail "openbox did not start"
+fi
+
+wineserver -p
+# Wine's background processes must not hold the caller's pipes open.
+wine cmd /c exit >/dev/null 2>&1 </dev/null
+
+status=0
+wine "$@" || status=$?
+exit "$status"
