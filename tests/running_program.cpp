@@ -45,6 +45,17 @@ POINT RunningProgram::ScreenPoint(int x, int y) const {
     return point;
 }
 
+testing_support::Pixels RunningProgram::Shown() const {
+    RECT client{};
+    GetClientRect(window_, &client);
+    const POINT origin = ScreenPoint(0, 0);
+    const testing_support::Canvas canvas(client.right, client.bottom, 0);
+    const toolkit::WindowDc screen(nullptr);
+    BitBlt(canvas.dc(), 0, 0, client.right, client.bottom, screen.get(), origin.x, origin.y,
+           SRCCOPY);
+    return canvas.Read();
+}
+
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (!condition()) {

@@ -21,6 +21,8 @@ class RunningProgram {
     bool WaitForExit(std::chrono::milliseconds timeout, DWORD& exitCode);
     // The window's client point (x, y) on the screen.
     POINT ScreenPoint(int x, int y) const;
+    // The window's client area as the screen shows it now.
+    testing_support::Pixels Shown() const;
 
   private:
     testing_support::ChildProcess process_;

@@ -90,7 +90,7 @@ class Label final : public PaintedControl {
     HFONT font_;
 };
 
-// A picture at its own size.
+// A picture at its size for the screen; the control is as large as the picture.
 class Image final : public PaintedControl {
   public:
     Image(Form& form, POINT topLeft, Picture picture);

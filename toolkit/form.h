@@ -18,7 +18,7 @@ struct FormDesign {
     std::wstring caption;
     int clientWidth;   // twips
     int clientHeight;  // twips
-    Blob picture;      // BMP drawn unscaled from the top-left corner
+    Blob picture;      // BMP drawn from the top-left corner, scaled for the screen
     Blob icon;         // .ico file
 };
 

@@ -1,6 +1,7 @@
 #include "toolkit/picture.h"
 
 #include "toolkit/run_time_error.h"
+#include "toolkit/screen.h"
 
 #include <cstring>
 
@@ -24,6 +25,9 @@ struct IconDirectory {
 };
 #pragma pack(pop)
 
+// The screen scale the pictures are drawn for: one picture pixel is 15 twips.
+constexpr double kPictureTwipsPerPixel = 15;
+
 template <typename T>
 T ReadAt(Blob blob, std::size_t offset) {
     if (offset + sizeof(T) > blob.size) {
@@ -43,14 +47,28 @@ Picture::Picture(Blob bmpFile) {
         throw RunTimeError(kInvalidPropertyValue);
     }
     const auto* info = reinterpret_cast<const BITMAPINFO*>(bmpFile.data + sizeof(BITMAPFILEHEADER));
+    const SIZE stored{infoHeader.biWidth,
+                      infoHeader.biHeight < 0 ? -infoHeader.biHeight : infoHeader.biHeight};
+    // Converted like every position in twips, so that a picture the size of its form or
+    // control still covers it exactly after rounding.
+    size_ = {TwipsToPixelsX(stored.cx * kPictureTwipsPerPixel),
+             TwipsToPixelsY(stored.cy * kPictureTwipsPerPixel)};
     const WindowDc screen(nullptr);
-    bitmap_.reset(CreateDIBitmap(screen.get(), &info->bmiHeader, CBM_INIT,
-                                 bmpFile.data + fileHeader.bfOffBits, info, DIB_RGB_COLORS));
+    bitmap_.reset(CreateCompatibleBitmap(screen.get(), size_.cx, size_.cy));
     if (!bitmap_) {
         throw RunTimeError(kOutOfMemory);
     }
-    size_ = {infoHeader.biWidth,
-             infoHeader.biHeight < 0 ? -infoHeader.biHeight : infoHeader.biHeight};
+    // Stretched once here, so that painting stays a plain copy. At its own size the stretch
+    // copies the pixels unchanged; otherwise HALFTONE averages them, which needs the brush
+    // origin set.
+    const UniqueMemoryDc target(CreateCompatibleDC(screen.get()));
+    const SelectionGuard select(target.get(), bitmap_.get());
+    SetStretchBltMode(target.get(), HALFTONE);
+    SetBrushOrgEx(target.get(), 0, 0, nullptr);
+    if (StretchDIBits(target.get(), 0, 0, size_.cx, size_.cy, 0, 0, stored.cx, stored.cy,
+                      bmpFile.data + fileHeader.bfOffBits, info, DIB_RGB_COLORS, SRCCOPY) <= 0) {
+        throw RunTimeError(kOutOfMemory);
+    }
 }
 
 void Picture::Draw(HDC dc, int x, int y) const {

@@ -1,0 +1,169 @@
+// The real program on a screen scaled above the usual 96 DPI: its pictures grow with its layout,
+// so that the window stays whole and every control stays on the art drawn for it. The build
+// runs these cases once for each scale, each in its own copy of the test prefix.
+#include "running_program.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+using testing_support::Pixel;
+using testing_support::Pixels;
+
+constexpr Pixel kWhite = 0xFFFFFF;
+
+// The round buttons' orange-red, from the dark rim to the light glow: not the title's pure red,
+// not white, not grey.
+bool Orange(Pixel pixel) {
+    const int red = pixel >> 16 & 0xFF;
+    const int green = pixel >> 8 & 0xFF;
+    const int blue = pixel & 0xFF;
+    return red > 150 && green >= 30 && red - green >= 60 && green - blue >= 20;
+}
+
+// Darker on every channel than the white areas and the link's white lettering.
+bool Dark(Pixel pixel) {
+    return (pixel >> 16 & 0xFF) < 230 && (pixel >> 8 & 0xFF) < 230 && (pixel & 0xFF) < 230;
+}
+
+// The pixels on the border of a rectangle (right and bottom exclusive).
+std::vector<POINT> Outline(const RECT& rect) {
+    std::vector<POINT> points;
+    for (LONG x = rect.left; x < rect.right; ++x) {
+        points.push_back({x, rect.top});
+        points.push_back({x, rect.bottom - 1});
+    }
+    for (LONG y = rect.top; y < rect.bottom; ++y) {
+        points.push_back({rect.left, y});
+        points.push_back({rect.right - 1, y});
+    }
+    return points;
+}
+
+// How much larger the screen draws than the 96 DPI the window is designed at.
+double ScreenScale() {
+    const toolkit::WindowDc screen(nullptr);
+    return GetDeviceCaps(screen.get(), LOGPIXELSY) / 96.0;
+}
+
+// A rectangle of the window as designed, in pixels of this screen.
+RECT Scaled(const RECT& designed) {
+    const auto scale = [](LONG value) { return std::lround(value * ScreenScale()); };
+    return {scale(designed.left), scale(designed.top), scale(designed.right),
+            scale(designed.bottom)};
+}
+
+// The boxes of the minimise and the close button as drawn on the screen: the first two runs of
+// columns, from the left, with orange in them above the red band under the title area.
+std::vector<RECT> RoundButtonsShown(const Pixels& shown) {
+    int bandTop = 0;
+    while (bandTop < shown.height && !Orange(shown.At(0, bandTop))) {
+        ++bandTop;
+    }
+    std::vector<RECT> buttons;
+    bool inRun = false;
+    for (int x = 0; x < shown.width; ++x) {
+        int top = bandTop;
+        int bottom = 0;
+        for (int y = 0; y < bandTop; ++y) {
+            if (Orange(shown.At(x, y))) {
+                top = std::min(top, y);
+                bottom = y + 1;
+            }
+        }
+        if (bottom == 0) {
+            inRun = false;
+            continue;
+        }
+        if (!inRun) {
+            if (buttons.size() == 2) {
+                break;
+            }
+            buttons.push_back({x, top, x, bottom});
+            inRun = true;
+        }
+        RECT& button = buttons.back();
+        button.right = x + 1;
+        button.top = std::min<LONG>(button.top, top);
+        button.bottom = std::max<LONG>(button.bottom, bottom);
+    }
+    return buttons;
+}
+
+class ScaledScreen : public testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_NE(ScreenScale(), 1.0) << "these cases are for a screen set above 96 DPI";
+        // A pointer resting on the link when the window appears would turn it red.
+        MoveMouseTo({0, 0});
+        program_.emplace();
+        // The window is found once it is shown, which may be before it has drawn itself.
+        ASSERT_TRUE(WaitUntil([this] {
+            shown_ = program_->Shown();
+            return !RoundButtonsShown(shown_).empty();
+        }));
+    }
+
+    // The screen point at the centre of the round button drawn at `index` (0 minimise, 1 close).
+    POINT CentreOfRoundButton(std::size_t index) const {
+        const std::vector<RECT> buttons = RoundButtonsShown(shown_);
+        if (buttons.size() <= index) {
+            ADD_FAILURE() << "the window shows " << buttons.size() << " round buttons";
+            return {-1, -1};
+        }
+        const RECT& button = buttons[index];
+        return program_->ScreenPoint((button.left + button.right) / 2,
+                                     (button.top + button.bottom) / 2);
+    }
+
+    std::optional<RunningProgram> program_;
+    Pixels shown_;
+};
+
+TEST_F(ScaledScreen, NoBackgroundColourShowsAtAnyEdge) {
+    const toolkit::UniqueRegion shape(CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(GetWindowRgn(program_->Window(), shape.get()), ERROR) << "the window is rounded";
+    const Pixel face = testing_support::PixelOf(GetSysColor(COLOR_BTNFACE));
+    int faces = 0;
+    for (const POINT& point : Outline({0, 0, shown_.width, shown_.height})) {
+        // The rounded corners show whatever lies behind the window.
+        if (PtInRegion(shape.get(), point.x, point.y) && shown_.At(point.x, point.y) == face &&
+            ++faces <= 3) {
+            ADD_FAILURE() << "background colour at " << point.x << ", " << point.y;
+        }
+    }
+    EXPECT_EQ(faces, 0);
+}
+
+TEST_F(ScaledScreen, TheLinkLiesOnItsDarkBar) {
+    const RECT box = Scaled({16, 48, 177, 65});
+    // Two pixels out, clear of the box however its edges round.
+    RECT around = box;
+    InflateRect(&around, 2, 2);
+    const std::vector<POINT> ring = Outline(around);
+    const auto light = std::count_if(ring.begin(), ring.end(), [this](POINT point) {
+        return !Dark(shown_.At(point.x, point.y));
+    });
+    EXPECT_EQ(light, 0) << "pixels around the link that are not its dark bar";
+    EXPECT_GT(shown_.Count(box, kWhite), 100) << "the link's white lettering";
+}
+
+TEST_F(ScaledScreen, AClickOnTheMinimiseButtonsCentreMinimises) {
+    ClickAt(CentreOfRoundButton(0));
+    EXPECT_TRUE(WaitUntil([&] { return IsIconic(program_->Window()) != FALSE; }, 5s));
+}
+
+TEST_F(ScaledScreen, AClickOnTheCloseButtonsCentreEndsTheProgram) {
+    ClickAt(CentreOfRoundButton(1));
+    DWORD exitCode = STILL_ACTIVE;
+    ASSERT_TRUE(program_->WaitForExit(5s, exitCode));
+    EXPECT_EQ(exitCode, 0U);
+}
+
+}  // namespace
