@@ -45,17 +45,6 @@ POINT RunningProgram::ScreenPoint(int x, int y) const {
     return point;
 }
 
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
-}
-
 void MoveMouseTo(POINT screen) {
     SendMouse(MOUSEEVENTF_MOVE, screen);
 }
@@ -70,20 +59,4 @@ void ClickAt(POINT screen) {
     MoveMouseTo(screen);
     PressLeftButton();
     ReleaseLeftButton();
-}
-
-HWND FindMessageBoxOf(HWND owner) {
-    HWND box = nullptr;
-    while ((box = FindWindowExW(nullptr, box, L"#32770", nullptr)) != nullptr) {
-        if (GetWindow(box, GW_OWNER) == owner && IsWindowVisible(box)) {
-            return box;
-        }
-    }
-    return nullptr;
-}
-
-std::wstring MessageBoxText(HWND box) {
-    wchar_t text[1024] = L"";
-    GetDlgItemTextW(box, 0xFFFF, text, 1024);
-    return text;
 }

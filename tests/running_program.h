@@ -27,9 +27,7 @@ class RunningProgram {
     HWND window_ = nullptr;
 };
 
-// Polls `condition` until it holds or the timeout passes; returns its last result.
-bool WaitUntil(const std::function<bool()>& condition,
-               std::chrono::milliseconds timeout = std::chrono::seconds(10));
+using testing_support::WaitUntil;
 
 // Real mouse input at screen points, as a user's hand would give it.
 void MoveMouseTo(POINT screen);
@@ -37,6 +35,6 @@ void PressLeftButton();
 void ReleaseLeftButton();
 void ClickAt(POINT screen);
 
-// The message box a window opened, if one is showing.
-HWND FindMessageBoxOf(HWND owner);
-std::wstring MessageBoxText(HWND box);
+using testing_support::CloseMessageBox;
+using testing_support::FindMessageBoxOf;
+using testing_support::MessageBoxText;

@@ -1,5 +1,8 @@
-// Drives the real program with real mouse input, the way a user's hand would.
+// Drives the real program with real mouse input, the way a user's hand would, and reads what
+// it shows from outside: its own buttons, the drag, the link and the Apply button with its real
+// message box and the real registry.
 #include "running_program.h"
+#include "window/language.h"
 
 #include <gtest/gtest.h>
 
@@ -17,21 +20,34 @@ RECT WindowRect(HWND window) {
     return rect;
 }
 
-// Counts pure-red pixels in a client rectangle of the window, read off the screen.
-int RedPixelsIn(const RunningProgram& program, RECT client) {
-    const POINT origin = program.ScreenPoint(client.left, client.top);
-    const HDC screen = GetDC(nullptr);
-    int red = 0;
-    for (int y = 0; y < client.bottom - client.top; ++y) {
-        for (int x = 0; x < client.right - client.left; ++x) {
-            const COLORREF pixel = GetPixel(screen, origin.x + x, origin.y + y);
-            if (GetRValue(pixel) > 200 && GetGValue(pixel) < 60 && GetBValue(pixel) < 60) {
-                ++red;
-            }
-        }
-    }
-    ReleaseDC(nullptr, screen);
-    return red;
+bool SamePlace(const RECT& a, const RECT& b) {
+    return EqualRect(&a, &b) != FALSE;
+}
+
+constexpr RECT kLinkLabel{16, 48, 177, 65};
+constexpr POINT kOnTheLink{60, 56};
+constexpr POINT kBareSurface{300, 150};
+
+// Pure-red pixels of the link as the screen shows it.
+int RedLinkPixels(const RunningProgram& program) {
+    return testing_support::ReadWindow(program.Window(), kLinkLabel)
+        .Count({0, 0, kLinkLabel.right - kLinkLabel.left, kLinkLabel.bottom - kLinkLabel.top},
+               0xFF0000);
+}
+
+bool LinkIsRed(const RunningProgram& program) {
+    return RedLinkPixels(program) > 50;
+}
+
+// Any message box of the program, owned by its window or by nothing.
+HWND AnyBoxOf(const RunningProgram& program) {
+    DWORD programId = 0;
+    GetWindowThreadProcessId(program.Window(), &programId);
+    return testing_support::FindMessageBox([programId](HWND box) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(box, &process);
+        return process == programId;
+    });
 }
 
 std::string ReadFile(const char* path) {
@@ -40,9 +56,6 @@ std::string ReadFile(const char* path) {
     text << file.rdbuf();
     return text.str();
 }
-
-constexpr RECT kLinkLabel{16, 48, 177, 65};
-constexpr POINT kBareSurface{300, 150};
 
 }  // namespace
 
@@ -78,29 +91,49 @@ TEST(WindowDrag, PressOnTheTitleAndMoveDragsTheWindowByTheSameOffset) {
     EXPECT_EQ(after.top - before.top, 32);
 }
 
-TEST(WindowDrag, PressOnAButtonDoesNotDrag) {
+TEST(WindowDrag, APressElsewhereDragsNothing) {
+    const struct {
+        const char* name;
+        POINT press;  // client pixels
+    } cases[] = {
+        {"RO button", {176, 88}},  {"link", kOnTheLink},          {"minimise area", {140, 10}},
+        {"close area", {180, 10}}, {"language prompt", {20, 85}}, {"button picture", {164, 10}},
+    };
     RunningProgram program;
-    const RECT before = WindowRect(program.Window());
-    POINT pointer = program.ScreenPoint(176, 88);  // the RO button
-    MoveMouseTo(pointer);
-    PressLeftButton();
-    pointer.x += 40;
-    pointer.y += 30;
-    MoveMouseTo(pointer);
-    ReleaseLeftButton();
-    Sleep(300);
-    const RECT after = WindowRect(program.Window());
-    EXPECT_EQ(after.left, before.left);
-    EXPECT_EQ(after.top, before.top);
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.name);
+        const RECT before = WindowRect(program.Window());
+        POINT pointer = program.ScreenPoint(row.press.x, row.press.y);
+        MoveMouseTo(pointer);
+        PressLeftButton();
+        pointer.x += 40;
+        pointer.y += 30;
+        MoveMouseTo(pointer);
+        ReleaseLeftButton();
+        Sleep(300);
+        EXPECT_TRUE(SamePlace(WindowRect(program.Window()), before));
+        // Released elsewhere, the press is no click either.
+        EXPECT_FALSE(IsIconic(program.Window()));
+        DWORD exitCode = STILL_ACTIVE;
+        ASSERT_FALSE(program.WaitForExit(0ms, exitCode));
+    }
 }
 
-TEST(WebLink, HoverReddensTheLinkAndTheBareSurfaceWhitensIt) {
+TEST(WebLink, HoverReddensTheLinkAndOnlyTheBareSurfaceWhitensIt) {
     RunningProgram program;
-    EXPECT_EQ(RedPixelsIn(program, kLinkLabel), 0);
-    MoveMouseTo(program.ScreenPoint(60, 56));
-    EXPECT_TRUE(WaitUntil([&] { return RedPixelsIn(program, kLinkLabel) > 50; }, 5s));
-    MoveMouseTo(program.ScreenPoint(kBareSurface.x, kBareSurface.y));
-    EXPECT_TRUE(WaitUntil([&] { return RedPixelsIn(program, kLinkLabel) == 0; }, 5s));
+    EXPECT_EQ(RedLinkPixels(program), 0);
+    // Nothing tracks the pointer leaving the link for another control.
+    const POINT otherControls[] = {{100, 20}, {20, 85}, {176, 88}, {300, 56}};
+    for (const POINT& other : otherControls) {
+        SCOPED_TRACE(testing::Message() << other.x << ", " << other.y);
+        MoveMouseTo(program.ScreenPoint(kOnTheLink.x, kOnTheLink.y));
+        EXPECT_TRUE(WaitUntil([&] { return LinkIsRed(program); }, 5s));
+        MoveMouseTo(program.ScreenPoint(other.x, other.y));
+        Sleep(300);
+        EXPECT_TRUE(LinkIsRed(program));
+        MoveMouseTo(program.ScreenPoint(kBareSurface.x, kBareSurface.y));
+        EXPECT_TRUE(WaitUntil([&] { return RedLinkPixels(program) == 0; }, 5s));
+    }
 }
 
 TEST(WebLink, ClickHandsTheMakersAddressToTheBrowser) {
@@ -108,8 +141,112 @@ TEST(WebLink, ClickHandsTheMakersAddressToTheBrowser) {
     constexpr char kOpenedAddresses[] = "C:\\opened-addresses.txt";
     DeleteFileA(kOpenedAddresses);
     RunningProgram program;
-    ClickAt(program.ScreenPoint(60, 56));
+    ClickAt(program.ScreenPoint(kOnTheLink.x, kOnTheLink.y));
     EXPECT_TRUE(WaitUntil([&] { return !ReadFile(kOpenedAddresses).empty(); }));
     EXPECT_EQ(ReadFile(kOpenedAddresses), "http://www.brevane.example/\n");
-    EXPECT_EQ(FindMessageBoxOf(program.Window()), nullptr);
+    EXPECT_EQ(AnyBoxOf(program), nullptr);
+}
+
+namespace {
+
+// While it lives, http addresses of this user open with a program that does not exist.
+class UnopenableAddresses {
+  public:
+    UnopenableAddresses() {
+        RegSetKeyValueW(HKEY_CURRENT_USER, kCommand, nullptr, REG_SZ, kMissing, sizeof kMissing);
+    }
+    UnopenableAddresses(const UnopenableAddresses&) = delete;
+    UnopenableAddresses& operator=(const UnopenableAddresses&) = delete;
+    ~UnopenableAddresses() { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\http"); }
+
+  private:
+    static constexpr wchar_t kCommand[] = L"Software\\Classes\\http\\shell\\open\\command";
+    static constexpr wchar_t kMissing[] = L"C:\\missing\\browser.exe \"%1\"";
+};
+
+}  // namespace
+
+TEST(WebLink, AClickThatCannotOpenTheAddressShowsNothingAndChangesNothing) {
+    const UnopenableAddresses unopenable;
+    RunningProgram program;
+    MoveMouseTo(program.ScreenPoint(kOnTheLink.x, kOnTheLink.y));
+    ASSERT_TRUE(WaitUntil([&] { return LinkIsRed(program); }, 5s));
+    const RECT place = WindowRect(program.Window());
+    const RECT client{0, 0, 412, 237};
+    const testing_support::Pixels before = testing_support::ReadWindow(program.Window(), client);
+    PressLeftButton();
+    ReleaseLeftButton();
+    Sleep(1000);
+    EXPECT_EQ(AnyBoxOf(program), nullptr);
+    EXPECT_TRUE(SamePlace(WindowRect(program.Window()), place));
+    EXPECT_FALSE(IsIconic(program.Window()));
+    EXPECT_TRUE(IsWindowEnabled(program.Window()));
+    EXPECT_TRUE(
+        testing_support::SamePixels(testing_support::ReadWindow(program.Window(), client), before));
+    DWORD exitCode = STILL_ACTIVE;
+    EXPECT_FALSE(program.WaitForExit(0ms, exitCode));
+}
+
+// ---------------------------------------------------------------------------------------------
+// The Apply button, its real message box and the real registry.
+
+namespace {
+
+constexpr wchar_t kPager[] = L"Software\\yahoo\\pager";
+
+class ApplyButton : public testing::Test {
+  protected:
+    void SetUp() override { RegDeleteTreeW(HKEY_CURRENT_USER, kPager); }
+    void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, kPager); }
+
+    // Clicks Apply, waits for the box it opens, reads its text and title and closes it.
+    static std::wstring ApplyAndReadBox(const RunningProgram& program, std::wstring& title) {
+        ClickAt(program.ScreenPoint(320, 56));
+        HWND box = nullptr;
+        WaitUntil([&] { return (box = FindMessageBoxOf(program.Window())) != nullptr; });
+        if (box == nullptr) {
+            return L"(no message box)";
+        }
+        const std::wstring text = MessageBoxText(box);
+        title = testing_support::WindowText(box);
+        CloseMessageBox(box);
+        WaitUntil([&] { return !IsWindow(box); });
+        return text;
+    }
+
+    static bool PluralIsOne() {
+        DWORD data = 0;
+        DWORD size = sizeof data;
+        DWORD type = 0;
+        return RegGetValueW(HKEY_CURRENT_USER, L"Software\\yahoo\\pager\\Test", L"Plural",
+                            RRF_RT_ANY, &type, &data, &size) == ERROR_SUCCESS &&
+               type == REG_DWORD && data == 1;
+    }
+};
+
+}  // namespace
+
+TEST_F(ApplyButton, WritesTheValueAndConfirmsIt) {
+    RunningProgram program;
+    std::wstring title;
+    EXPECT_EQ(ApplyAndReadBox(program, title), kEnglishTexts.applyDone);
+    EXPECT_EQ(title, L"BrevaneTwinova");
+    EXPECT_TRUE(PluralIsOne());
+}
+
+TEST_F(ApplyButton, SaysHonestlyWhenTheKeyCannotBeCreatedAndGoesOnRunning) {
+    // A non-volatile key cannot be created under a volatile one.
+    toolkit::UniqueKey pager;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kPager, 0, nullptr, REG_OPTION_VOLATILE,
+                              KEY_ALL_ACCESS, nullptr, pager.put(), nullptr),
+              ERROR_SUCCESS);
+    RunningProgram program;
+    std::wstring title;
+    const std::wstring text = ApplyAndReadBox(program, title);
+    const std::wstring failed = std::wstring(kEnglishTexts.applyFailed) + L"\n\n";
+    EXPECT_EQ(text.substr(0, failed.size()), failed);
+    EXPECT_EQ(title, L"BrevaneTwinova");
+    EXPECT_FALSE(PluralIsOne());
+    DWORD exitCode = 0;
+    EXPECT_FALSE(program.WaitForExit(200ms, exitCode));
 }
