@@ -136,9 +136,10 @@ TEST(WebLink, HoverReddensTheLinkAndOnlyTheBareSurfaceWhitensIt) {
     }
 }
 
+// The test prefix's browser is a script that appends each address it is given here.
+constexpr char kOpenedAddresses[] = "C:\\opened-addresses.txt";
+
 TEST(WebLink, ClickHandsTheMakersAddressToTheBrowser) {
-    // The test prefix's browser is a script that appends each address it is given here.
-    constexpr char kOpenedAddresses[] = "C:\\opened-addresses.txt";
     DeleteFileA(kOpenedAddresses);
     RunningProgram program;
     ClickAt(program.ScreenPoint(kOnTheLink.x, kOnTheLink.y));
@@ -149,24 +150,32 @@ TEST(WebLink, ClickHandsTheMakersAddressToTheBrowser) {
 
 namespace {
 
-// While it lives, http addresses of this user open with a program that does not exist.
+// While it lives, http addresses open with a program that does not exist; the command that
+// opened them before is put back when it goes.
 class UnopenableAddresses {
   public:
     UnopenableAddresses() {
-        RegSetKeyValueW(HKEY_CURRENT_USER, kCommand, nullptr, REG_SZ, kMissing, sizeof kMissing);
+        DWORD size = sizeof previous_;
+        RegGetValueW(HKEY_CLASSES_ROOT, kCommand, nullptr, RRF_RT_REG_SZ, nullptr, previous_, &size);
+        SetCommand(L"C:\\missing\\browser.exe \"%1\"");
     }
     UnopenableAddresses(const UnopenableAddresses&) = delete;
     UnopenableAddresses& operator=(const UnopenableAddresses&) = delete;
-    ~UnopenableAddresses() { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\http"); }
+    ~UnopenableAddresses() { SetCommand(previous_); }
 
   private:
-    static constexpr wchar_t kCommand[] = L"Software\\Classes\\http\\shell\\open\\command";
-    static constexpr wchar_t kMissing[] = L"C:\\missing\\browser.exe \"%1\"";
+    static void SetCommand(const wchar_t* command) {
+        RegSetKeyValueW(HKEY_CLASSES_ROOT, kCommand, nullptr, REG_SZ, command,
+                        static_cast<DWORD>((wcslen(command) + 1) * sizeof(wchar_t)));
+    }
+    static constexpr wchar_t kCommand[] = L"http\\shell\\open\\command";
+    wchar_t previous_[MAX_PATH] = L"";
 };
 
 }  // namespace
 
 TEST(WebLink, AClickThatCannotOpenTheAddressShowsNothingAndChangesNothing) {
+    DeleteFileA(kOpenedAddresses);
     const UnopenableAddresses unopenable;
     RunningProgram program;
     MoveMouseTo(program.ScreenPoint(kOnTheLink.x, kOnTheLink.y));
@@ -185,6 +194,7 @@ TEST(WebLink, AClickThatCannotOpenTheAddressShowsNothingAndChangesNothing) {
         testing_support::SamePixels(testing_support::ReadWindow(program.Window(), client), before));
     DWORD exitCode = STILL_ACTIVE;
     EXPECT_FALSE(program.WaitForExit(0ms, exitCode));
+    EXPECT_EQ(ReadFile(kOpenedAddresses), "") << "the address reached a browser after all";
 }
 
 // ---------------------------------------------------------------------------------------------
