@@ -338,8 +338,8 @@ TEST_F(ApplyButtonLooks, ItsFaceIsPeachWithTheCaptionInTheMiddle) {
     EXPECT_EQ(face.Count(All(), kUnpainted), 0);
     const RECT ink = InkBox(face, text_);
     ASSERT_GE(ink.right, 0) << "no caption";
-    EXPECT_NEAR((ink.left + ink.right) / 2, kButtonWidth / 2, 2);
-    EXPECT_NEAR((ink.top + ink.bottom) / 2, kButtonHeight / 2, 2);
+    EXPECT_NEAR((ink.left + ink.right) / 2.0, kButtonWidth / 2.0, 2);
+    EXPECT_NEAR((ink.top + ink.bottom) / 2.0, kButtonHeight / 2.0, 2);
 }
 
 TEST_F(ApplyButtonLooks, PressedItsCaptionMovesDownAndRight) {
@@ -409,7 +409,7 @@ TEST_F(MainWindow, IsABorderlessPopupOfTheDesignedSizeWithTheProgramIcon) {
     EXPECT_EQ(GetWindow(form_.hWnd(), GW_OWNER), nullptr);
     EXPECT_EQ(WindowText(form_.hWnd()), L"Brevane Twinova");
     for (const WPARAM kind : {ICON_BIG, ICON_SMALL}) {
-        const auto icon = reinterpret_cast<HICON>(SendMessageW(form_.hWnd(), WM_GETICON, kind, 0));
+        auto* const icon = reinterpret_cast<HICON>(SendMessageW(form_.hWnd(), WM_GETICON, kind, 0));
         ICONINFO info{};
         ASSERT_TRUE(icon != nullptr && GetIconInfo(icon, &info));
         // GetIconInfo hands over copies of the icon's bitmaps.

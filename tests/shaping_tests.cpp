@@ -111,12 +111,8 @@ TEST(PixelsFromTwips, DividesInDoublePrecisionRoundsAndRaisesFloatingPointFaults
         std::int32_t expected;  // when no error
         long error;
     } cases[] = {
-        {6180.0f, 15.0f, 412, 0},
-        {3555.0f, 12.0f, 296, 0},   // 296.25
-        {12015.0f, 30.0f, 400, 0},  // 400.5
-        {12045.0f, 30.0f, 402, 0},  // 401.5
-        // Each quotient, rounded to single precision first, would become a half and go to
-        // the even neighbour below.
+        // Whole sizes and halves are SmoothFormCorners' cases below. Each quotient here,
+        // rounded to single precision first, would become a half and go to the even one below.
         {15728648.0f, 15.0f, 1048577, 0},     // 1048576.533...
         {12582914.0f, 3.0f, 4194305, 0},      // 4194304.666...
         {4177928.0f, 15.000001f, 278529, 0},  // 278528.515625

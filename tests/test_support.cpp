@@ -52,7 +52,8 @@ void Canvas::Put(const Pixels& pixels, int x, int y) {
     for (int row = 0; row < pixels.height; ++row) {
         for (int column = 0; column < pixels.width; ++column) {
             if (x + column >= 0 && x + column < width_ && y + row >= 0 && y + row < height_) {
-                bits_[(y + row) * width_ + x + column] = pixels.At(column, row);
+                bits_[(static_cast<std::ptrdiff_t>(y + row) * width_) + x + column] =
+                    pixels.At(column, row);
             }
         }
     }
@@ -60,7 +61,8 @@ void Canvas::Put(const Pixels& pixels, int x, int y) {
 
 Pixels Canvas::Read() const {
     GdiFlush();
-    Pixels result{width_, height_, std::vector<Pixel>(bits_, bits_ + width_ * height_)};
+    Pixels result{width_, height_,
+                  std::vector<Pixel>(bits_, bits_ + static_cast<std::ptrdiff_t>(width_) * height_)};
     for (Pixel& pixel : result.data) {
         pixel &= 0xFFFFFF;
     }
@@ -115,10 +117,10 @@ Pixels DecodeBmp(toolkit::Blob bmpFile) {
     const int stride = (info.biWidth * 3 + 3) / 4 * 4;
     for (int y = 0; y < info.biHeight; ++y) {
         const unsigned char* row = bmpFile.data + file.bfOffBits +
-                                   static_cast<std::size_t>((info.biHeight - 1 - y) * stride);
+                                   static_cast<std::ptrdiff_t>(info.biHeight - 1 - y) * stride;
         for (int x = 0; x < info.biWidth; ++x) {
-            const unsigned char* bgr = row + x * 3;
-            result.data[static_cast<std::size_t>(y * info.biWidth + x)] =
+            const unsigned char* bgr = row + static_cast<std::ptrdiff_t>(x) * 3;
+            result.data[(static_cast<std::size_t>(y) * info.biWidth) + x] =
                 (static_cast<Pixel>(bgr[2]) << 16) | (static_cast<Pixel>(bgr[1]) << 8) | bgr[0];
         }
     }
@@ -127,7 +129,7 @@ Pixels DecodeBmp(toolkit::Blob bmpFile) {
 
 std::vector<unsigned char> SolidBmp(int width, int height, Pixel color) {
     const int stride = (width * 3 + 3) / 4 * 4;
-    const DWORD imageBytes = static_cast<DWORD>(stride * height);
+    const auto imageBytes = static_cast<DWORD>(stride) * height;
     BITMAPFILEHEADER file{};
     file.bfType = 0x4D42;
     file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
@@ -145,7 +147,8 @@ std::vector<unsigned char> SolidBmp(int width, int height, Pixel color) {
     std::memcpy(bytes.data() + sizeof file, &info, sizeof info);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            unsigned char* bgr = bytes.data() + file.bfOffBits + y * stride + x * 3;
+            unsigned char* bgr =
+                bytes.data() + file.bfOffBits + (static_cast<std::ptrdiff_t>(y) * stride) + (x * 3);
             bgr[0] = static_cast<unsigned char>(color);
             bgr[1] = static_cast<unsigned char>(color >> 8);
             bgr[2] = static_cast<unsigned char>(color >> 16);

@@ -72,7 +72,7 @@ TEST(ValueConversion, ReadsThroughReferences) {
     BSTR textData = text.get().bstrVal;
     EXPECT_EQ(ToText(Reference(VT_BSTR, &textData)), L"abc");
     Variant nothing = Variant::Null();
-    VARIANT* nullTarget = const_cast<VARIANT*>(&nothing.get());
+    auto* nullTarget = const_cast<VARIANT*>(&nothing.get());
     EXPECT_EQ(ErrorNumberOf([&] { ToInt32(Reference(VT_VARIANT, nullTarget)); }),
               toolkit::kInvalidUseOfNull);
 }

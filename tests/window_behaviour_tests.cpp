@@ -156,7 +156,8 @@ class UnopenableAddresses {
   public:
     UnopenableAddresses() {
         DWORD size = sizeof previous_;
-        RegGetValueW(HKEY_CLASSES_ROOT, kCommand, nullptr, RRF_RT_REG_SZ, nullptr, previous_, &size);
+        RegGetValueW(HKEY_CLASSES_ROOT, kCommand, nullptr, RRF_RT_REG_SZ, nullptr, previous_,
+                     &size);
         SetCommand(L"C:\\missing\\browser.exe \"%1\"");
     }
     UnopenableAddresses(const UnopenableAddresses&) = delete;
@@ -217,7 +218,7 @@ class ApplyButton : public testing::Test {
         if (box == nullptr) {
             return L"(no message box)";
         }
-        const std::wstring text = MessageBoxText(box);
+        std::wstring text = MessageBoxText(box);
         title = testing_support::WindowText(box);
         CloseMessageBox(box);
         WaitUntil([&] { return !IsWindow(box); });
