@@ -49,43 +49,29 @@ std::wstring NameOf(LPCWSTR name) {
 }
 
 TEST_F(ProgramResources, AreTheIconAndTheVersionBlockAndNothingElse) {
-    std::set<std::wstring> types;
+    std::set<std::wstring> resources;  // type/name/language
     EnumResourceTypesW(
         module_,
-        [](HMODULE, LPWSTR type, LONG_PTR found) -> BOOL {
-            reinterpret_cast<std::set<std::wstring>*>(found)->insert(NameOf(type));
+        [](HMODULE module, LPWSTR type, LONG_PTR found) -> BOOL {
+            EnumResourceNamesW(
+                module, type,
+                [](HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR found) -> BOOL {
+                    EnumResourceLanguagesW(
+                        module, type, name,
+                        [](HMODULE, LPCWSTR type, LPCWSTR name, WORD language,
+                           LONG_PTR found) -> BOOL {
+                            reinterpret_cast<std::set<std::wstring>*>(found)->insert(
+                                NameOf(type) + L"/" + NameOf(name) + L"/" +
+                                std::to_wstring(language));
+                            return TRUE;
+                        },
+                        found);
+                    return TRUE;
+                },
+                found);
             return TRUE;
         },
-        reinterpret_cast<LONG_PTR>(&types));
-    std::set<std::wstring> resources;  // type/name/language
-    for (const std::wstring& type : types) {
-        const LPCWSTR typeId = MAKEINTRESOURCEW(std::stoi(type));
-        struct Walk {
-            HMODULE module;
-            LPCWSTR type;
-            std::set<std::wstring>* resources;
-        } walk{module_, typeId, &resources};
-        EnumResourceNamesW(
-            module_, typeId,
-            [](HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR parameter) -> BOOL {
-                auto& walk = *reinterpret_cast<Walk*>(parameter);
-                const std::wstring prefix = NameOf(type) + L"/" + NameOf(name) + L"/";
-                struct Languages {
-                    std::wstring prefix;
-                    std::set<std::wstring>* resources;
-                } languages{prefix, walk.resources};
-                EnumResourceLanguagesW(
-                    module, type, name,
-                    [](HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR parameter) -> BOOL {
-                        auto& languages = *reinterpret_cast<Languages*>(parameter);
-                        languages.resources->insert(languages.prefix + std::to_wstring(language));
-                        return TRUE;
-                    },
-                    reinterpret_cast<LONG_PTR>(&languages));
-                return TRUE;
-            },
-            reinterpret_cast<LONG_PTR>(&walk));
-    }
+        reinterpret_cast<LONG_PTR>(&resources));
     // RT_ICON 30001 and RT_GROUP_ICON 1 language neutral, RT_VERSION 1 in US English.
     EXPECT_EQ(resources, (std::set<std::wstring>{L"3/30001/0", L"14/1/0", L"16/1/1033"}));
 }

@@ -9,7 +9,8 @@
 #include <string>
 
 // BrevaneTwinova.exe started from the folder of the test executable, with its main window
-// found and shown. Ends the program, if it still runs, when it goes out of scope.
+// found, shown and in the foreground. Ends the program, if it still runs, when it goes out of
+// scope.
 class RunningProgram {
   public:
     RunningProgram();

@@ -147,8 +147,9 @@ std::vector<unsigned char> SolidBmp(int width, int height, Pixel color) {
     std::memcpy(bytes.data() + sizeof file, &info, sizeof info);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            unsigned char* bgr =
-                bytes.data() + file.bfOffBits + (static_cast<std::ptrdiff_t>(y) * stride) + (x * 3);
+            unsigned char* bgr = bytes.data() + file.bfOffBits +
+                                 (static_cast<std::ptrdiff_t>(y) * stride) +
+                                 (static_cast<std::ptrdiff_t>(x) * 3);
             bgr[0] = static_cast<unsigned char>(color);
             bgr[1] = static_cast<unsigned char>(color >> 8);
             bgr[2] = static_cast<unsigned char>(color >> 16);
