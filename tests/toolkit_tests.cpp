@@ -206,24 +206,19 @@ std::vector<std::pair<int, int>> InkedRowRuns(const Pixels& pixels, const RECT& 
     return runs;
 }
 
-TEST_F(ToolkitForm, ALabelWrapsAtWordsWithinItsWidth) {
-    // Each word is wider than half the label, so every word takes a line of its own.
+TEST_F(ToolkitForm, ALabelWrapsAtWordsAndCutsOffWhatDoesNotFitItsBox) {
+    // Each word is wider than half the first label, so every word takes a line of its own; the
+    // second has ten lines of text and room for two and a half.
     AddLabel(L"WWWW WWWW WWWW", 10, 10, 70, 60);
+    AddLabel(L"one two three four five six seven eight nine ten", 100, 10, 40, 32);
     const Pixels pixels = Render();
-    EXPECT_EQ(pixels.Count({80, 0, kWidth, kHeight}, kBlack), 0) << "ink right of the label";
-    EXPECT_EQ(InkedRowRuns(pixels, {10, 10, 80, 70}, kBlack).size(), 3U);
-    EXPECT_EQ(pixels.Count({0, 70, kWidth, kHeight}, kBlack), 0) << "ink below the label";
-}
-
-TEST_F(ToolkitForm, ALabelCutsOffWhatDoesNotFitItsHeight) {
-    // Ten lines of text in a box with room for two and a half: nothing shows below the box.
-    AddLabel(L"one two three four five six seven eight nine ten", 10, 10, 40, 32);
-    AddLabel(L"marker", 100, 10, 90, 20);
-    const Pixels pixels = Render();
-    EXPECT_EQ(InkedRowRuns(pixels, {10, 10, 50, 42}, kBlack).size(), 3U);
-    EXPECT_EQ(pixels.Count({0, 42, kWidth, kHeight}, kBlack), 0) << "ink below the label";
-    EXPECT_EQ(pixels.Count({50, 0, 100, kHeight}, kBlack), 0) << "ink right of the label";
-    EXPECT_GT(pixels.Count({100, 10, 190, 30}, kBlack), 0) << "the next label is drawn";
+    const RECT wrapped{10, 10, 80, 70};
+    const RECT cut{100, 10, 140, 42};
+    EXPECT_EQ(InkedRowRuns(pixels, wrapped, kBlack).size(), 3U);
+    EXPECT_EQ(InkedRowRuns(pixels, cut, kBlack).size(), 3U);
+    EXPECT_EQ(pixels.Count({0, 0, kWidth, kHeight}, kBlack),
+              pixels.Count(wrapped, kBlack) + pixels.Count(cut, kBlack))
+        << "ink outside the labels' boxes";
 }
 
 TEST_F(ToolkitForm, AnOpaqueSelfSizingLabelFitsOneLineOfItsText) {
