@@ -15,14 +15,16 @@
 #include "toolkit/form.h"
 #include "toolkit/run_time_error.h"
 
+#include <cstdlib>
 #include <new>
 #include <string>
 #include <vector>
 
 constexpr toolkit::Color kNoSuchColor = 0x80000099;  // a system colour that does not exist
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
-    const std::wstring mode = commandLine;
+int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
+                    int /*show*/) {
+    const std::wstring mode = __argc > 1 ? __wargv[1] : L"";
     const std::vector<unsigned char> white = testing_support::SolidBmp(200, 100, 0xFFFFFF);
     toolkit::Form form(toolkit::FormDesign{
         L"Error helper", 3000, 1500, {white.data(), white.size()}, assets::kProgramIcon});

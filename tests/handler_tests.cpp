@@ -1,170 +1,177 @@
-// The language switches and the Apply action on the real window, in-process.
+// The window's handlers on the real window, in-process: the start-up sequence, the language
+// switches, the Apply action's message and the drag.
 #include "test_support.h"
 #include "window/form1.h"
+#include "window/language.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 namespace {
 
+using testing_support::HoldsRoundRect;
+using testing_support::Pixels;
+using testing_support::RecordedBox;
+using testing_support::SamePixels;
 using testing_support::WindowText;
 
-constexpr wchar_t kRomanianExplanation[] =
-    L"Ai mai multe conturi de Yahoo? Le poti folosi pe toate, in acelasi timp. Tot ce trebuie "
-    L"sa faci e sa dai click pe butonul Aplica Twinova!";
-constexpr wchar_t kEnglishExplanation[] =
-    L"You have more than one Yahoo accounts? You can use them all, in the same time. Just click "
-    L"Apply button and open Yahoo Messenger!";
-
-bool SamePixels(const testing_support::Pixels& a, const testing_support::Pixels& b, RECT area) {
-    for (int y = area.top; y < area.bottom; ++y) {
-        for (int x = area.left; x < area.right; ++x) {
-            if (a.At(x, y) != b.At(x, y)) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
-// The form's surface as painted.
-testing_support::Pixels Render(const Form1& form) {
-    return testing_support::RenderClient(form.hWnd(), 412, 237);
-}
-
-struct Texts {
+// What the language decides: the texts, the language's name and how all of it is painted.
+struct Shown {
     std::wstring explanation, instruction, apply, language;
+    Pixels surface, applyButton;
 };
 
-Texts TextsOf(const Form1& form) {
-    return {form.Label1.Caption(), form.Label6.Caption(), WindowText(form.Command1.hWnd()),
-            form.CurrentLanguage};
+Shown ShownBy(const Form1& form) {
+    return {form.Label1.Caption(),
+            form.Label6.Caption(),
+            WindowText(form.Command1.hWnd()),
+            form.CurrentLanguage,
+            testing_support::RenderClient(form.hWnd(), 412, 237),
+            testing_support::RenderClient(form.Command1.hWnd(), 129, 25)};
 }
 
-// Client pixels of the labels that follow the language and of those that never do.
-constexpr RECT kExplanation{8, 112, 225, 185};
-constexpr RECT kInstruction{256, 8, 401, 33};
-constexpr RECT kTitle{8, 8, 128, 33};
-constexpr RECT kLink{16, 48, 177, 65};
-constexpr RECT kPrompt{8, 80, 153, 97};
+void ExpectTextsOf(const Form1& form, const LanguageTexts& texts) {
+    EXPECT_EQ(form.Label1.Caption(), texts.explanation);
+    EXPECT_EQ(form.Label6.Caption(), texts.instruction);
+    EXPECT_EQ(WindowText(form.Command1.hWnd()), texts.applyCaption);
+    EXPECT_EQ(form.Command1.Caption(), texts.applyCaption);
+    EXPECT_EQ(form.CurrentLanguage, texts.name);
+}
 
 }  // namespace
+
+TEST(StartUp, TheWindowIsFirstShownRoundedInEnglishWithTheFocusOnApply) {
+    Form1 form;
+    EXPECT_TRUE(form.CurrentLanguage.empty());
+    form.LoadAndShow();
+    EXPECT_TRUE(IsWindowVisible(form.hWnd()));
+    EXPECT_FLOAT_EQ(form.Height(), 3555.0f);
+    EXPECT_TRUE(HoldsRoundRect(form.hWnd(), 412, 237, 12));
+    EXPECT_EQ(form.scrlSmooth.Value(), 11);
+    EXPECT_EQ(form.lbValue.Caption(), L"12");
+    EXPECT_FALSE(form.lbValue.Visible());
+    EXPECT_FALSE(IsWindowVisible(form.scrlSmooth.hWnd()));
+    ExpectTextsOf(form, kEnglishTexts);
+    EXPECT_EQ(GetFocus(), form.Command1.hWnd());
+}
+
+TEST(StartUp, TheScrollBarsDesignedValuePlaysNoPart) {
+    Form1 form;
+    form.scrlSmooth.SetValue(40);
+    form.Form_Load();
+    EXPECT_EQ(form.lbValue.Caption(), L"12");
+    EXPECT_TRUE(HoldsRoundRect(form.hWnd(), 412, 237, 12));
+}
 
 TEST(LanguageSwitch, EachButtonWritesItsWholeColumnAndTheLanguageName) {
     Form1 form;
     form.Command2_Click();
-    EXPECT_EQ(form.Label1.Caption(), kRomanianExplanation);
-    EXPECT_EQ(form.Label6.Caption(), L"Click pe buton pentru a aplica Twinova");
-    EXPECT_EQ(WindowText(form.Command1.hWnd()), L"Aplica Twinova");
-    EXPECT_EQ(form.CurrentLanguage, L"Romanian");
-
+    ExpectTextsOf(form, kRomanianTexts);
     form.Command3_Click();
-    EXPECT_EQ(form.Label1.Caption(), kEnglishExplanation);
-    EXPECT_EQ(form.Label6.Caption(), L"Click the button to apply");
-    EXPECT_EQ(WindowText(form.Command1.hWnd()), L"Apply");
-    EXPECT_EQ(form.CurrentLanguage, L"English");
+    ExpectTextsOf(form, kEnglishTexts);
 }
 
-TEST(LanguageSwitch, RepeatedPressesChangeNothingMore) {
-    Form1 form;
-    form.Command2_Click();
-    const Texts onceRomanian = TextsOf(form);
-    const testing_support::Pixels paintedOnce = Render(form);
-    form.Command2_Click();
-    EXPECT_EQ(TextsOf(form).explanation, onceRomanian.explanation);
-    EXPECT_EQ(TextsOf(form).apply, onceRomanian.apply);
-    EXPECT_EQ(TextsOf(form).language, onceRomanian.language);
-    EXPECT_EQ(Render(form).data, paintedOnce.data);
-
-    for (int press = 0; press < 300; ++press) {
-        form.Command3_Click();
-        form.Command2_Click();
+TEST(LanguageSwitch, PressingAButtonAgainLeavesTheStateOfOnePress) {
+    const struct {
+        const char* name;
+        void (Form1::*press)();
+        void (Form1::*other)();
+    } buttons[] = {
+        {"RO", &Form1::Command2_Click, &Form1::Command3_Click},
+        {"EN", &Form1::Command3_Click, &Form1::Command2_Click},
+    };
+    for (const auto& button : buttons) {
+        SCOPED_TRACE(button.name);
+        Form1 form;
+        (form.*button.press)();
+        const Shown once = ShownBy(form);
+        (form.*button.press)();
+        Shown twice = ShownBy(form);
+        EXPECT_EQ(twice.explanation, once.explanation);
+        EXPECT_EQ(twice.instruction, once.instruction);
+        EXPECT_EQ(twice.apply, once.apply);
+        EXPECT_EQ(twice.language, once.language);
+        EXPECT_TRUE(SamePixels(twice.surface, once.surface));
+        EXPECT_TRUE(SamePixels(twice.applyButton, once.applyButton));
+        for (int press = 0; press < 300; ++press) {
+            (form.*button.other)();
+            (form.*button.press)();
+        }
+        EXPECT_TRUE(SamePixels(ShownBy(form).surface, once.surface)) << "after 300 switches";
     }
-    EXPECT_EQ(Render(form).data, paintedOnce.data);
-    EXPECT_EQ(form.CurrentLanguage, L"Romanian");
 }
 
 TEST(LanguageSwitch, OnlyTheExplanationInstructionAndApplyCaptionChange) {
     Form1 form;
+    const auto unchanged = [&form] {
+        return WindowText(form.hWnd()) + L"|" + WindowText(form.Command2.hWnd()) + L"|" +
+               WindowText(form.Command3.hWnd()) + L"|" + form.Label2.Caption() + L"|" +
+               form.Label3.Caption() + L"|" + form.Label4.Caption() + L"|" + form.Label5.Caption() +
+               L"|" + form.Label7.Caption() + L"|" + form.lbValue.Caption();
+    };
+    const std::wstring asCreated = unchanged();
     form.Command3_Click();
-    const testing_support::Pixels english = Render(form);
+    const Pixels english = ShownBy(form).surface;
     form.Command2_Click();
-    const testing_support::Pixels romanian = Render(form);
+    const Pixels romanian = ShownBy(form).surface;
+    EXPECT_EQ(unchanged(), asCreated);
 
-    EXPECT_FALSE(SamePixels(english, romanian, kExplanation));
-    EXPECT_FALSE(SamePixels(english, romanian, kInstruction));
-    EXPECT_TRUE(SamePixels(english, romanian, kTitle));
-    EXPECT_TRUE(SamePixels(english, romanian, kLink));
-    EXPECT_TRUE(SamePixels(english, romanian, kPrompt));
-
-    EXPECT_EQ(WindowText(form.hWnd()), L"Brevane Twinova");
-    EXPECT_EQ(WindowText(form.Command2.hWnd()), L"RO");
-    EXPECT_EQ(WindowText(form.Command3.hWnd()), L"EN");
-    EXPECT_EQ(form.Label7.Caption(), L"Chose your language:");
-    EXPECT_EQ(form.lbValue.Caption(), L"12");
-    EXPECT_EQ(form.Label3.Caption(), L"www.brevane.example");
-    EXPECT_TRUE(form.Label4.Caption().empty());
-    EXPECT_TRUE(form.Label5.Caption().empty());
+    // Client pixels of the explanation, the instruction, the title, the link and the prompt.
+    EXPECT_FALSE(SamePixels(english, romanian, {8, 112, 225, 185}));
+    EXPECT_FALSE(SamePixels(english, romanian, {256, 8, 401, 33}));
+    EXPECT_TRUE(SamePixels(english, romanian, {8, 8, 128, 33}));
+    EXPECT_TRUE(SamePixels(english, romanian, {16, 48, 177, 65}));
+    EXPECT_TRUE(SamePixels(english, romanian, {8, 80, 153, 97}));
 }
 
-namespace {
+TEST(ApplyMessage, FollowsTheLastLanguageChosenAndTellsSuccessFromFailure) {
+    const struct {
+        const char* name;
+        const wchar_t* language;  // null: no language chosen yet
+        bool refused;             // the registry refuses to create the key
+        const LanguageTexts& texts;
+    } cases[] = {
+        {"none chosen", nullptr, false, kEnglishTexts},
+        {"Romanian", L"Romanian", false, kRomanianTexts},
+        {"English", L"English", false, kEnglishTexts},
+        {"not exactly Romanian", L"romanian", false, kEnglishTexts},
+        {"Romanian, refused", L"Romanian", true, kRomanianTexts},
+        {"English, refused", L"English", true, kEnglishTexts},
+    };
+    constexpr wchar_t kPager[] = L"Software\\yahoo\\pager";
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.name);
+        RegDeleteTreeW(HKEY_CURRENT_USER, kPager);
+        toolkit::UniqueKey volatilePager;
+        if (row.refused) {
+            // A non-volatile key cannot be created below a volatile one.
+            ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kPager, 0, nullptr, REG_OPTION_VOLATILE,
+                                      KEY_ALL_ACCESS, nullptr, volatilePager.put(), nullptr),
+                      ERROR_SUCCESS);
+        }
+        Form1 form;
+        if (row.language != nullptr) {
+            form.CurrentLanguage = row.language;
+        }
+        const testing_support::BoxRecorder recorder;
+        form.Command1_Click();
+        volatilePager.reset();
+        RegDeleteTreeW(HKEY_CURRENT_USER, kPager);
 
-// Runs Apply with its message box recorded instead of shown.
-testing_support::RecordedBox Apply(Form1& form) {
-    const testing_support::BoxRecorder recorder;
-    form.Command1_Click();
-    return recorder.boxes().empty() ? testing_support::RecordedBox{L"(none)", 0, L""}
-                                    : recorder.boxes().back();
-}
-
-constexpr wchar_t kEnglishDone[] = L"Done! Now you can open Yahoo Messenger";
-constexpr wchar_t kRomanianDone[] =
-    L"Am terminat! Acum poti deschide aplicatia Yahoo Messenger de cate ori doresti!";
-
-}  // namespace
-
-TEST(ApplyConfirmation, FollowsTheLastLanguageChosen) {
-    Form1 form;
-    EXPECT_EQ(Apply(form).text, kEnglishDone) << "no language chosen yet";
-    form.Command2_Click();
-    const testing_support::RecordedBox romanian = Apply(form);
-    EXPECT_EQ(romanian.text, kRomanianDone);
-    EXPECT_EQ(romanian.style, static_cast<UINT>(MB_ICONINFORMATION));
-    EXPECT_EQ(romanian.title, L"BrevaneTwinova");
-    form.Command3_Click();
-    EXPECT_EQ(Apply(form).text, kEnglishDone);
-    form.CurrentLanguage = L"romanian";
-    EXPECT_EQ(Apply(form).text, kEnglishDone) << "the comparison is exact";
-}
-
-TEST(ApplyConfirmation, AFailedWriteIsReportedInTheWindowsLanguage) {
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\yahoo\\pager");
-    toolkit::UniqueKey volatilePager;
-    ASSERT_EQ(
-        RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\yahoo\\pager", 0, nullptr,
-                        REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, volatilePager.put(), nullptr),
-        ERROR_SUCCESS);
-    Form1 form;
-    form.Command2_Click();
-    const testing_support::RecordedBox shown = Apply(form);
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\yahoo\\pager");
-
-    wchar_t description[256] = L"";
-    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                   ERROR_CHILD_MUST_BE_VOLATILE, 0, description, 256, nullptr);
-    std::wstring expected =
-        std::wstring(
-            L"Nu am reusit! Yahoo Messenger nu a putut fi setat sa se deschida de mai "
-            L"multe ori.\n\n") +
-        description;
-    while (expected.back() == L'\n' || expected.back() == L'\r') {
-        expected.pop_back();
+        ASSERT_EQ(recorder.boxes().size(), 1U);
+        const RecordedBox& box = recorder.boxes().front();
+        EXPECT_EQ(box.title, L"BrevaneTwinova");
+        if (row.refused) {
+            const std::wstring failed = std::wstring(row.texts.applyFailed) + L"\n\n";
+            EXPECT_EQ(box.text.substr(0, failed.size()), failed);
+            EXPECT_GT(box.text.size(), failed.size() + 10) << "the system's description follows";
+            EXPECT_EQ(box.style, static_cast<UINT>(MB_ICONERROR));
+        } else {
+            EXPECT_EQ(box.text, row.texts.applyDone);
+            EXPECT_EQ(box.style, static_cast<UINT>(MB_ICONINFORMATION));
+        }
     }
-    EXPECT_EQ(shown.text, expected);
-    EXPECT_EQ(shown.style, static_cast<UINT>(MB_ICONERROR));
-    EXPECT_EQ(shown.title, L"BrevaneTwinova");
 }
 
 namespace {
@@ -200,10 +207,7 @@ int CaptionPressesOfADragIn(Form1& form) {
     const CaptionPressCounter counter;
     PostMessageW(form.hWnd(), WM_KEYDOWN, VK_ESCAPE, 0);
     form.FormMove(form);
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        DispatchMessageW(&message);
-    }
+    testing_support::PumpMessages();
     return counter.Count();
 }
 

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <thread>
 
 #include "registry_test_support.h"
@@ -18,48 +17,45 @@ using namespace registry_test;
 struct SeenBox {
     bool found = false;
     std::wstring text;
-    bool hasIcon = true;
+    bool hasIcon = false;
+    int buttons = 0;
     bool hasOk = false;
-    int otherButtons = 0;
 };
 
-// Waits for a message box titled `title`, reads it and presses OK.
-SeenBox WatchForBox(const wchar_t* title) {
+// Waits for a message box of this process titled `title`, reads it and presses OK.
+SeenBox WatchForBox(const std::wstring& title) {
     SeenBox seen;
     HWND box = nullptr;
-    for (int i = 0; i < 200 && box == nullptr; ++i) {
-        box = FindWindowW(L"#32770", title);
-        if (box == nullptr) {
-            Sleep(50);
-        }
-    }
+    testing_support::WaitUntil([&] {
+        box = testing_support::FindMessageBox([&title](HWND window) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            return process == GetCurrentProcessId() && testing_support::WindowText(window) == title;
+        });
+        return box != nullptr;
+    });
     if (box == nullptr) {
         return seen;
     }
     seen.found = true;
-    wchar_t text[256] = {};
-    GetDlgItemTextW(box, 0xFFFF, text, 256);  // the text's static control
-    seen.text = text;
+    seen.text = testing_support::MessageBoxText(box);
     // An icon is a static control holding one (STM_GETICON); style 0 has none.
-    seen.hasIcon = false;
     for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
-        wchar_t className[32] = {};
-        GetClassNameW(child, className, 32);
-        if (lstrcmpiW(className, L"Static") == 0 && IsWindowVisible(child) &&
+        const std::wstring kind = testing_support::ClassName(child);
+        if (!IsWindowVisible(child)) {
+            continue;
+        }
+        if (lstrcmpiW(kind.c_str(), L"Static") == 0 &&
             SendMessageW(child, STM_GETICON, 0, 0) != 0) {
             seen.hasIcon = true;
         }
-        if (lstrcmpiW(className, L"Button") == 0 && IsWindowVisible(child)) {
-            if (GetDlgCtrlID(child) == IDOK) {
-                seen.hasOk = true;
-            } else {
-                ++seen.otherButtons;
-            }
+        if (lstrcmpiW(kind.c_str(), L"Button") == 0) {
+            ++seen.buttons;
+            seen.hasOk = seen.hasOk || GetDlgCtrlID(child) == IDOK;
         }
     }
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+    testing_support::CloseMessageBox(box);
     return seen;
 }
 
@@ -90,7 +86,7 @@ TEST_F(RealErrorReport, ShowsNumberDescriptionAndRoutineNameWithOkOnly) {
     EXPECT_EQ(seen.text, L"Error: 6. Overflow");
     EXPECT_FALSE(seen.hasIcon);
     EXPECT_TRUE(seen.hasOk);
-    EXPECT_EQ(seen.otherButtons, 0);
+    EXPECT_EQ(seen.buttons, 1);
     EXPECT_EQ(status, registry::kErrorReported);
     EXPECT_FALSE(ReadStored(HKEY_CURRENT_USER, TestKey(), L"Plural"));
 }

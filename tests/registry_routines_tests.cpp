@@ -23,106 +23,98 @@ using registry::Variant;
 
 const HKEY kInvalidRoot = RootKeyHandle(static_cast<LONG>(0x80000099));
 
-// --- RegistryCreateNewKey ---
+// --- Both routines: where the key goes, and what the registry refuses ---
 
-using RegistryCreateNewKeyTest = CleanKeyTest;
+// A key path given to both routines: the code each returns, with no report either way, and
+// the key the path names afterwards (as the registry keeps the path).
+struct PathCase {
+    const char* name;
+    HKEY root;
+    std::wstring path;  // below the test's key
+    LONG status;
+    const wchar_t* keyAfter;  // below the test's key; null: none
+};
 
-TEST_F(RegistryCreateNewKeyTest, RootHandleIsSignExtended) {
-    EXPECT_EQ(RootKeyHandle(static_cast<LONG>(0x80000001)), HKEY_CURRENT_USER);
-    EXPECT_EQ(RootKeyHandle(static_cast<LONG>(0x80000002)), HKEY_LOCAL_MACHINE);
-}
+class BothRoutines : public CleanKeyTest {};
 
-TEST_F(RegistryCreateNewKeyTest, CreatesEveryMissingLevel) {
-    EXPECT_EQ(RegistryCreateNewKey(HKEY_CURRENT_USER, Below(L"one\\two\\three")), ERROR_SUCCESS);
-    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, Below(L"one\\two\\three")));
-    EXPECT_TRUE(boxes_.boxes().empty());
-}
-
-TEST_F(RegistryCreateNewKeyTest, OpensAnExistingKeyAndChangesNothing) {
-    Store(HKEY_CURRENT_USER, Below(L"existing"), L"Plural", REG_SZ, TextBytes(L"kept"));
-    Store(HKEY_CURRENT_USER, Below(L"existing\\child"), L"", REG_SZ, TextBytes(L"child"));
-
-    EXPECT_EQ(RegistryCreateNewKey(HKEY_CURRENT_USER, Below(L"existing")), ERROR_SUCCESS);
-
-    EXPECT_EQ(ReadStored(HKEY_CURRENT_USER, Below(L"existing"), L"Plural"), Sz(L"kept"));
-    EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, Below(L"existing")), 1u);
-    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, Below(L"existing\\child")));
-    EXPECT_TRUE(boxes_.boxes().empty());
-}
-
-TEST_F(RegistryCreateNewKeyTest, RefusalsAreReturnedWithoutReport) {
+TEST_F(BothRoutines, CreateOrRefuseEachKeyPathWithTheRegistrysOwnCode) {
     CreateVolatileKey(Below(L"volatile"));
-    EXPECT_EQ(RegistryCreateNewKey(HKEY_CURRENT_USER, Below(L"volatile\\Test")),
-              ERROR_CHILD_MUST_BE_VOLATILE);
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, Below(L"volatile\\Test")));
-
-    EXPECT_EQ(RegistryCreateNewKey(kInvalidRoot, Below(L"new")), ERROR_INVALID_HANDLE);
-    EXPECT_EQ(RegistryCreateNewKey(nullptr, Below(L"new")), ERROR_INVALID_HANDLE);
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, Below(L"new")));
-
-    // The fixed access 0x3F includes write rights, so even opening an existing key that the
-    // user may only read fails. (Wine checks no rights on the keys a path passes through, so
-    // a new key below this one would be created.)
-    ReadOnlyKey locked(Below(L"locked"));
-    EXPECT_EQ(RegistryCreateNewKey(HKEY_CURRENT_USER, Below(L"locked")), ERROR_ACCESS_DENIED);
-
-    EXPECT_TRUE(boxes_.boxes().empty());
+    const ReadOnlyKey locked(Below(L"locked"));
+    const std::wstring name255(255, L'k');
+    const std::wstring name300(300, L'k');
+    const PathCase cases[] = {
+        {"every missing level", HKEY_CURRENT_USER, L"one\\two\\three", ERROR_SUCCESS,
+         L"one\\two\\three"},
+        {"255-character name", HKEY_CURRENT_USER, name255, ERROR_SUCCESS, name255.c_str()},
+        // Passed on as given: Wine collapses the run of backslashes.
+        {"run of backslashes", HKEY_CURRENT_USER, L"SOFTWARE\\\\\\Settings", ERROR_SUCCESS,
+         L"SOFTWARE\\Settings"},
+        {"300-character name", HKEY_CURRENT_USER, name300, ERROR_INVALID_PARAMETER, nullptr},
+        {"non-volatile below volatile", HKEY_CURRENT_USER, L"volatile\\Test",
+         ERROR_CHILD_MUST_BE_VOLATILE, nullptr},
+        {"invalid root", kInvalidRoot, L"new", ERROR_INVALID_HANDLE, nullptr},
+        {"no root", nullptr, L"new", ERROR_INVALID_HANDLE, nullptr},
+        // The fixed access 0x3F includes write rights, so even opening an existing key that
+        // the user may only read fails.
+        {"read-only key", HKEY_CURRENT_USER, L"locked", ERROR_ACCESS_DENIED, L"locked"},
+    };
+    for (const PathCase& row : cases) {
+        SCOPED_TRACE(row.name);
+        const std::wstring path = Below(row.path);
+        const bool written = row.status == ERROR_SUCCESS;
+        EXPECT_EQ(RegistryCreateNewKey(row.root, path), row.status);
+        if (written) {
+            EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, Below(row.keyAfter)));
+            DeleteTree(HKEY_CURRENT_USER, Below(row.keyAfter));
+        }
+        // Without a key the value is never converted, so a bad value is not reported either.
+        EXPECT_EQ(RegistrySetKeyValue(row.root, path, L"V", L"abc", 4),
+                  written ? kErrorReported : row.status);
+        boxes_.clear();
+        EXPECT_EQ(RegistrySetKeyValue(row.root, path, L"V", L"abc", 1), row.status);
+        EXPECT_TRUE(boxes_.boxes().empty());
+        if (row.keyAfter == nullptr) {
+            EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, path));
+        } else {
+            EXPECT_EQ(ReadStored(HKEY_CURRENT_USER, Below(row.keyAfter), L"V"),
+                      written ? std::optional<StoredValue>(Sz(L"abc")) : std::nullopt);
+        }
+    }
+    EXPECT_EQ(ReadStored(HKEY_CURRENT_USER, Below(L"locked"), L"Entry"), Sz(L"readable"));
 }
 
-TEST_F(RegistryCreateNewKeyTest, LongKeyNamesAreCreatedExactlyOrRefused) {
-    // A key name may have 255 characters (Wine takes 256); 300 is refused, silently.
-    const std::wstring name255(255, L'k');
-    EXPECT_EQ(RegistryCreateNewKey(HKEY_CURRENT_USER, Below(name255)), ERROR_SUCCESS);
-    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, Below(name255)));
+TEST_F(BothRoutines, AnExistingKeyIsOpenedAndOnlyTheNamedValueChanges) {
+    Store(HKEY_CURRENT_USER, TestKey(), L"Other", REG_SZ, TextBytes(L"kept"));
+    Store(HKEY_CURRENT_USER, TestKey(), L"", REG_BINARY, {1, 2});
+    Store(HKEY_CURRENT_USER, Below(L"child"), L"Plural", REG_SZ, TextBytes(L"child"));
+    EXPECT_EQ(RegistryCreateNewKey(HKEY_CURRENT_USER, TestKey()), ERROR_SUCCESS);
+    EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, TestKey()), 2u);
 
-    const std::wstring name300(300, L'k');
-    EXPECT_EQ(RegistryCreateNewKey(HKEY_CURRENT_USER, Below(name300)), ERROR_INVALID_PARAMETER);
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, Below(name300)));
+    // Whatever type the value had before, it becomes what was written.
+    const StoredValue earlier[] = {
+        Sz(L"yes"),
+        {REG_BINARY, {9, 9, 9, 9, 9, 9, 9, 9}},
+        {REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0}},
+        {REG_EXPAND_SZ, TextBytes(L"%PATH%")},
+        Dword(0),
+    };
+    for (const StoredValue& value : earlier) {
+        SCOPED_TRACE(value.type);
+        Store(HKEY_CURRENT_USER, TestKey(), L"Plural", value.type, value.bytes);
+        EXPECT_EQ(RegistrySetKeyValue(HKEY_CURRENT_USER, TestKey(), L"Plural", L"00000001", 4),
+                  ERROR_SUCCESS);
+        EXPECT_EQ(ReadStored(HKEY_CURRENT_USER, TestKey(), L"Plural"), Dword(1));
+    }
+    EXPECT_EQ(ReadStored(HKEY_CURRENT_USER, TestKey(), L"Other"), Sz(L"kept"));
+    EXPECT_EQ(ReadStored(HKEY_CURRENT_USER, TestKey(), L""), (StoredValue{REG_BINARY, {1, 2}}));
+    EXPECT_EQ(ReadStored(HKEY_CURRENT_USER, Below(L"child"), L"Plural"), Sz(L"child"));
+    EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, TestKey()), 3u);
     EXPECT_TRUE(boxes_.boxes().empty());
 }
 
 // --- RegistrySetKeyValue ---
 
 using RegistrySetKeyValueTest = CleanKeyTest;
-
-TEST_F(RegistrySetKeyValueTest, ApplyValueIsStoredAsDwordOne) {
-    // What the Apply action writes: the text "00000001" with type code 4.
-    const std::wstring path = Below(L"yahoo\\pager\\Test");
-    EXPECT_EQ(RegistrySetKeyValue(HKEY_CURRENT_USER, path, L"Plural", L"00000001", 4),
-              ERROR_SUCCESS);
-    const auto stored = ReadStored(HKEY_CURRENT_USER, path, L"Plural");
-    ASSERT_TRUE(stored);
-    EXPECT_EQ(stored->type, static_cast<DWORD>(REG_DWORD));
-    EXPECT_EQ(stored->bytes, (std::vector<BYTE>{0x01, 0x00, 0x00, 0x00}));
-    EXPECT_TRUE(boxes_.boxes().empty());
-
-    // A second write stores the same again.
-    EXPECT_EQ(RegistrySetKeyValue(HKEY_CURRENT_USER, path, L"Plural", L"00000001", 4),
-              ERROR_SUCCESS);
-    EXPECT_EQ(ReadStored(HKEY_CURRENT_USER, path, L"Plural"), Dword(1));
-}
-
-TEST_F(RegistrySetKeyValueTest, TextIsStoredWithItsTerminatingNul) {
-    EXPECT_EQ(RegistrySetKeyValue(HKEY_CURRENT_USER, TestKey(), L"Text", L"abc", 1), ERROR_SUCCESS);
-    const auto stored = ReadStored(HKEY_CURRENT_USER, TestKey(), L"Text");
-    ASSERT_TRUE(stored);
-    EXPECT_EQ(stored->type, static_cast<DWORD>(REG_SZ));
-    // abc and one NUL, in UTF-16: the registry keeps REG_SZ as UTF-16 whichever form wrote it.
-    EXPECT_EQ(stored->bytes, (std::vector<BYTE>{0x61, 0, 0x62, 0, 0x63, 0, 0, 0}));
-
-    EXPECT_EQ(RegistrySetKeyValue(HKEY_CURRENT_USER, TestKey(), L"Empty", Variant(), 1),
-              ERROR_SUCCESS);
-    EXPECT_EQ(ReadStored(HKEY_CURRENT_USER, TestKey(), L"Empty"), (StoredValue{REG_SZ, {0, 0}}));
-    EXPECT_TRUE(boxes_.boxes().empty());
-}
-
-TEST_F(RegistrySetKeyValueTest, TextOutsideTheAnsiCodePageIsStoredUncorrupted) {
-    const std::wstring text = L"\u0218tefan \u021b \u65e5\u672c \u0416 \U0001F600";
-    const std::wstring path = Below(L"\u0218ir \u65e5");
-    EXPECT_EQ(RegistrySetKeyValue(HKEY_CURRENT_USER, path, L"Nume \u0103\u00ee", text, 1),
-              ERROR_SUCCESS);
-    EXPECT_EQ(ReadStored(HKEY_CURRENT_USER, path, L"Nume \u0103\u00ee"), Sz(text));
-}
 
 TEST_F(RegistrySetKeyValueTest, ReportIsExactAndTheKeyClosesAfterIt) {
     // Warm up: Wine opens the predefined root and oleaut32 its tables on first use.
@@ -146,41 +138,6 @@ TEST_F(RegistrySetKeyValueTest, ReportIsExactAndTheKeyClosesAfterIt) {
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, TestKey()));  // created before the conversion
 }
 
-TEST_F(RegistrySetKeyValueTest, OtherValuesUnderTheKeyAreLeftUntouched) {
-    Store(HKEY_CURRENT_USER, TestKey(), L"Other", REG_SZ, TextBytes(L"kept"));
-    Store(HKEY_CURRENT_USER, TestKey(), L"Number", REG_DWORD, DwordBytes(7));
-    Store(HKEY_CURRENT_USER, TestKey(), L"", REG_BINARY, {1, 2});
-    Store(HKEY_CURRENT_USER, Below(L"child"), L"Plural", REG_SZ, TextBytes(L"child"));
-
-    EXPECT_EQ(RegistrySetKeyValue(HKEY_CURRENT_USER, TestKey(), L"Plural", L"00000001", 4),
-              ERROR_SUCCESS);
-    RegistrySetKeyValue(HKEY_CURRENT_USER, TestKey(), L"Plural", L"abc", 4);  // reported
-
-    EXPECT_EQ(ReadStored(HKEY_CURRENT_USER, TestKey(), L"Plural"), Dword(1));
-    EXPECT_EQ(ReadStored(HKEY_CURRENT_USER, TestKey(), L"Other"), Sz(L"kept"));
-    EXPECT_EQ(ReadStored(HKEY_CURRENT_USER, TestKey(), L"Number"), Dword(7));
-    EXPECT_EQ(ReadStored(HKEY_CURRENT_USER, TestKey(), L""), (StoredValue{REG_BINARY, {1, 2}}));
-    EXPECT_EQ(ReadStored(HKEY_CURRENT_USER, Below(L"child"), L"Plural"), Sz(L"child"));
-    EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, TestKey()), 4u);
-}
-
-TEST_F(RegistrySetKeyValueTest, ExistingValueOfAnotherTypeIsReplaced) {
-    const std::vector<StoredValue> earlier = {
-        Sz(L"yes"),
-        {REG_BINARY, {9, 9, 9, 9, 9, 9, 9, 9}},
-        {REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0}},
-        {REG_EXPAND_SZ, TextBytes(L"%PATH%")},
-        Dword(0),
-    };
-    for (const StoredValue& value : earlier) {
-        SCOPED_TRACE(value.type);
-        Store(HKEY_CURRENT_USER, TestKey(), L"Plural", value.type, value.bytes);
-        EXPECT_EQ(RegistrySetKeyValue(HKEY_CURRENT_USER, TestKey(), L"Plural", L"00000001", 4),
-                  ERROR_SUCCESS);
-        EXPECT_EQ(ReadStored(HKEY_CURRENT_USER, TestKey(), L"Plural"), Dword(1));
-    }
-}
-
 TEST_F(RegistrySetKeyValueTest, UnsupportedTypeCodeCreatesTheKeyAndWritesNothing) {
     for (LONG type : {0, 2, 7, -1, 5, 11}) {
         SCOPED_TRACE(type);
@@ -193,32 +150,7 @@ TEST_F(RegistrySetKeyValueTest, UnsupportedTypeCodeCreatesTheKeyAndWritesNothing
     EXPECT_TRUE(boxes_.boxes().empty());
 }
 
-TEST_F(RegistrySetKeyValueTest, RefusalsAreReturnedWithoutReport) {
-    // Failures the caller must be told of: nothing written, nothing shown, the code returned.
-    CreateVolatileKey(Below(L"pager"));
-    EXPECT_EQ(
-        RegistrySetKeyValue(HKEY_CURRENT_USER, Below(L"pager\\Test"), L"Plural", L"00000001", 4),
-        ERROR_CHILD_MUST_BE_VOLATILE);
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, Below(L"pager\\Test")));
-    // Without a key the value is never converted, so a bad value is not reported either.
-    EXPECT_EQ(RegistrySetKeyValue(HKEY_CURRENT_USER, Below(L"pager\\Test"), L"Plural", L"abc", 4),
-              ERROR_CHILD_MUST_BE_VOLATILE);
-
-    EXPECT_EQ(RegistrySetKeyValue(kInvalidRoot, Below(L"new"), L"Plural", L"00000001", 4),
-              ERROR_INVALID_HANDLE);
-    EXPECT_EQ(RegistrySetKeyValue(nullptr, Below(L"new"), L"Plural", L"abc", 4),
-              ERROR_INVALID_HANDLE);
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, Below(L"new")));
-
-    ReadOnlyKey locked(Below(L"locked"));
-    EXPECT_EQ(RegistrySetKeyValue(HKEY_CURRENT_USER, Below(L"locked"), L"Entry", L"changed", 1),
-              ERROR_ACCESS_DENIED);
-    EXPECT_EQ(ReadStored(HKEY_CURRENT_USER, Below(L"locked"), L"Entry"), Sz(L"readable"));
-
-    EXPECT_TRUE(boxes_.boxes().empty());
-}
-
-TEST_F(RegistrySetKeyValueTest, ValueNamesOfAnyLengthAreStoredExactly) {
+TEST_F(RegistrySetKeyValueTest, NamesAndTextsOfAnyLengthAreStoredExactly) {
     for (std::size_t length : {0u, 255u, 300u}) {
         SCOPED_TRACE(length);
         const std::wstring name(length, L'v');
@@ -227,72 +159,39 @@ TEST_F(RegistrySetKeyValueTest, ValueNamesOfAnyLengthAreStoredExactly) {
         EXPECT_EQ(ReadStored(HKEY_CURRENT_USER, TestKey(), name), Sz(L"abc"));
     }
     EXPECT_EQ(ValueCount(HKEY_CURRENT_USER, TestKey()), 3u);  // the default value among them
-    EXPECT_TRUE(boxes_.boxes().empty());
-}
 
-TEST_F(RegistrySetKeyValueTest, KeyPathsOfAnyLengthAreWrittenExactlyOrRefused) {
+    std::wstring text(1 << 20, L'x');
+    for (std::size_t i = 0; i < text.size(); i += 997) {
+        text[i] = static_cast<wchar_t>(L'a' + i % 26);
+    }
+    EXPECT_EQ(RegistrySetKeyValue(HKEY_CURRENT_USER, TestKey(), L"Big", text, 1), ERROR_SUCCESS);
+    EXPECT_EQ(ReadStored(HKEY_CURRENT_USER, TestKey(), L"Big"), Sz(text));
+
     // The empty path names the root itself: the value lands directly under HKEY_CURRENT_USER.
     const std::wstring rootValue = L"BrevaneTwinovaTests." + std::to_wstring(GetCurrentProcessId());
     EXPECT_EQ(RegistrySetKeyValue(HKEY_CURRENT_USER, L"", rootValue, L"abc", 1), ERROR_SUCCESS);
     EXPECT_EQ(ReadStored(HKEY_CURRENT_USER, L"", rootValue), Sz(L"abc"));
     RegDeleteValueW(HKEY_CURRENT_USER, rootValue.c_str());
-
-    // One key name of 255 characters is written; one of 300 is refused, with no report.
-    EXPECT_EQ(RegistrySetKeyValue(HKEY_CURRENT_USER, Below(std::wstring(255, L'k')), L"V", 5, 4),
-              ERROR_SUCCESS);
-    EXPECT_EQ(ReadStored(HKEY_CURRENT_USER, Below(std::wstring(255, L'k')), L"V"), Dword(5));
-    EXPECT_EQ(RegistrySetKeyValue(HKEY_CURRENT_USER, Below(std::wstring(300, L'k')), L"V", 5, 4),
-              ERROR_INVALID_PARAMETER);
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, Below(std::wstring(300, L'k'))));
     EXPECT_TRUE(boxes_.boxes().empty());
-}
-
-TEST_F(RegistrySetKeyValueTest, RunsOfBackslashesArePassedOnAsGiven) {
-    EXPECT_EQ(
-        RegistrySetKeyValue(HKEY_CURRENT_USER, Below(L"SOFTWARE\\\\\\Settings"), L"V", L"abc", 1),
-        ERROR_SUCCESS);
-    // Wine collapses the run; the value is where the collapsed path names.
-    EXPECT_EQ(ReadStored(HKEY_CURRENT_USER, Below(L"SOFTWARE\\Settings"), L"V"), Sz(L"abc"));
-    EXPECT_TRUE(boxes_.boxes().empty());
-}
-
-TEST_F(RegistrySetKeyValueTest, OneMegabyteTextIsWrittenExactlyOrRefused) {
-    std::wstring text(1 << 20, L'x');
-    for (std::size_t i = 0; i < text.size(); i += 997) {
-        text[i] = static_cast<wchar_t>(L'a' + i % 26);
-    }
-    const LONG status = RegistrySetKeyValue(HKEY_CURRENT_USER, TestKey(), L"Big", text, 1);
-    if (status == ERROR_SUCCESS) {
-        EXPECT_EQ(ReadStored(HKEY_CURRENT_USER, TestKey(), L"Big"), Sz(text));
-    } else {
-        EXPECT_FALSE(ReadStored(HKEY_CURRENT_USER, TestKey(), L"Big"));
-    }
-    EXPECT_EQ(status, ERROR_SUCCESS) << "Wine stores 2 MB values";
-    EXPECT_TRUE(boxes_.boxes().empty());
-}
-
-TEST_F(RegistrySetKeyValueTest, BothRoutinesCloseTheirKeyOnEveryPath) {
-    CreateVolatileKey(Below(L"volatile"));
-    const auto callEveryPath = [&] {
-        RegistryCreateNewKey(HKEY_CURRENT_USER, Below(L"new"));              // created, then opened
-        RegistryCreateNewKey(HKEY_CURRENT_USER, Below(L"volatile\\child"));  // refused
-        RegistryCreateNewKey(kInvalidRoot, Below(L"new"));                   // refused
-        RegistrySetKeyValue(HKEY_CURRENT_USER, TestKey(), L"V", L"00000001", 4);  // written
-        RegistrySetKeyValue(HKEY_CURRENT_USER, TestKey(), L"V", L"abc", 4);       // reported
-        RegistrySetKeyValue(HKEY_CURRENT_USER, TestKey(), L"V", Variant::Bytes({}), 3);
-        RegistrySetKeyValue(HKEY_CURRENT_USER, TestKey(), L"V", L"abc", 7);         // unsupported
-        RegistrySetKeyValue(HKEY_CURRENT_USER, Below(L"volatile\\x"), L"V", 1, 4);  // refused
-        RegistrySetKeyValue(kInvalidRoot, TestKey(), L"V", 1, 4);                   // refused
-    };
-    callEveryPath();  // Wine opens the predefined roots once, on first use
-    const std::size_t before = OwnHandleCount();
-    for (int i = 0; i < 25; ++i) {
-        callEveryPath();
-    }
-    EXPECT_EQ(OwnHandleCount(), before);
 }
 
 // --- Every type code with every kind of value ---
+
+// The report's description of each error the conversions raise.
+std::wstring Described(long error) {
+    switch (error) {
+        case toolkit::kOverflow:
+            return L"Overflow";
+        case toolkit::kSubscriptOutOfRange:
+            return L"Subscript out of range";
+        case toolkit::kTypeMismatch:
+            return L"Type mismatch";
+        case toolkit::kInvalidUseOfNull:
+            return L"Invalid use of Null";
+        default:
+            return L"(not raised by a conversion)";
+    }
+}
 
 // What one value does with one type code: written as `stored`, or reported as `error`.
 struct Outcome {
@@ -349,8 +248,6 @@ std::vector<ValueKind> EveryKindOfValue() {
         {"empty text",        [] { return Variant(L""); },               Writes(Sz(L"")),            Raises(kMismatch),                  Raises(kMismatch)},
         {"integer -1",        [] { return Variant(-1); },                Writes(Sz(L"-1")),          Raises(kMismatch),                  Writes(Dword(0xFFFFFFFF))},
         {"double 2.5",        [] { return Variant(2.5); },               Writes(Sz(Decimal(L"2", L"5"))), Raises(kMismatch),             Writes(Dword(2))},
-        {"double 3.5",        [] { return Variant(3.5); },               Writes(Sz(Decimal(L"3", L"5"))), Raises(kMismatch),             Writes(Dword(4))},
-        {"double -2.5",       [] { return Variant(-2.5); },              Writes(Sz(Decimal(L"-2", L"5"))), Raises(kMismatch),            Writes(Dword(static_cast<DWORD>(-2)))},
         {"double 2147483648", [] { return Variant(2147483648.0); },      Writes(Sz(L"2147483648")),  Raises(kMismatch),                  Raises(kOverflow)},
         {"double NaN",        [nan] { return Variant(nan); },            WritesPlatformText(),       Raises(kMismatch),                  Raises(kOverflow)},
         {"double -infinity",  [infinity] { return Variant(-infinity); }, WritesPlatformText(),       Raises(kMismatch),                  Raises(kOverflow)},
@@ -397,7 +294,7 @@ TEST_P(EveryTypeCode, GivesAReportOrACleanWriteWithEveryKindOfValue) {
             EXPECT_EQ(status, kErrorReported);
             if (auto box = OnlyBox()) {
                 EXPECT_EQ(box->text, L"Error: " + std::to_wstring(outcome->error) + L". " +
-                                         toolkit::StandardDescription(outcome->error));
+                                         Described(outcome->error));
                 EXPECT_EQ(box->title, L"RegistrySetKeyValue");
                 EXPECT_EQ(box->style, 0u);
             }

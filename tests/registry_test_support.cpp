@@ -153,7 +153,7 @@ std::size_t OwnHandleCount() {
         return 0;
     }
     constexpr ULONG kSystemHandleInformation = 16;
-    constexpr NTSTATUS kInfoLengthMismatch = static_cast<NTSTATUS>(0xC0000004);
+    constexpr auto kInfoLengthMismatch = static_cast<NTSTATUS>(0xC0000004);
     ULONG size = 1 << 16;
     for (;;) {
         std::unique_ptr<BYTE[]> buffer(new BYTE[size]);

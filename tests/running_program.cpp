@@ -32,6 +32,8 @@ RunningProgram::RunningProgram()
     if (window_ == nullptr) {
         throw std::runtime_error("BrevaneTwinova's window did not appear");
     }
+    // It is shown first, then brought to the foreground; input sent before that can go astray.
+    WaitUntil([this] { return GetForegroundWindow() == window_; }, std::chrono::seconds(5));
 }
 
 bool RunningProgram::WaitForExit(std::chrono::milliseconds timeout, DWORD& exitCode) {
@@ -48,23 +50,7 @@ POINT RunningProgram::ScreenPoint(int x, int y) const {
 testing_support::Pixels RunningProgram::Shown() const {
     RECT client{};
     GetClientRect(window_, &client);
-    const POINT origin = ScreenPoint(0, 0);
-    const testing_support::Canvas canvas(client.right, client.bottom, 0);
-    const toolkit::WindowDc screen(nullptr);
-    BitBlt(canvas.dc(), 0, 0, client.right, client.bottom, screen.get(), origin.x, origin.y,
-           SRCCOPY);
-    return canvas.Read();
-}
-
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
+    return testing_support::ReadWindow(window_, client);
 }
 
 void MoveMouseTo(POINT screen) {
@@ -85,20 +71,4 @@ void ClickAt(POINT screen) {
     MoveMouseTo(screen);
     PressLeftButton();
     ReleaseLeftButton();
-}
-
-HWND FindMessageBoxOf(HWND owner) {
-    HWND box = nullptr;
-    while ((box = FindWindowExW(nullptr, box, L"#32770", nullptr)) != nullptr) {
-        if (GetWindow(box, GW_OWNER) == owner && IsWindowVisible(box)) {
-            return box;
-        }
-    }
-    return nullptr;
-}
-
-std::wstring MessageBoxText(HWND box) {
-    wchar_t text[1024] = L"";
-    GetDlgItemTextW(box, 0xFFFF, text, 1024);
-    return text;
 }

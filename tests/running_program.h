@@ -9,7 +9,8 @@
 #include <string>
 
 // BrevaneTwinova.exe started from the folder of the test executable, with its main window
-// found and shown. Ends the program, if it still runs, when it goes out of scope.
+// found, shown and in the foreground. Ends the program, if it still runs, when it goes out of
+// scope.
 class RunningProgram {
   public:
     RunningProgram();
@@ -29,9 +30,7 @@ class RunningProgram {
     HWND window_ = nullptr;
 };
 
-// Polls `condition` until it holds or the timeout passes; returns its last result.
-bool WaitUntil(const std::function<bool()>& condition,
-               std::chrono::milliseconds timeout = std::chrono::seconds(10));
+using testing_support::WaitUntil;
 
 // Real mouse input at screen points, as a user's hand would give it.
 void MoveMouseTo(POINT screen);
@@ -41,6 +40,6 @@ void ReleaseLeftButton();
 void SendMouseButton(DWORD event);
 void ClickAt(POINT screen);
 
-// The message box a window opened, if one is showing.
-HWND FindMessageBoxOf(HWND owner);
-std::wstring MessageBoxText(HWND box);
+using testing_support::CloseMessageBox;
+using testing_support::FindMessageBoxOf;
+using testing_support::MessageBoxText;

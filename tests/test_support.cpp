@@ -1,8 +1,11 @@
 #include "test_support.h"
 
+#include "toolkit/run_time_error.h"
+
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
+#include <thread>
 
 namespace testing_support {
 
@@ -49,7 +52,8 @@ void Canvas::Put(const Pixels& pixels, int x, int y) {
     for (int row = 0; row < pixels.height; ++row) {
         for (int column = 0; column < pixels.width; ++column) {
             if (x + column >= 0 && x + column < width_ && y + row >= 0 && y + row < height_) {
-                bits_[(y + row) * width_ + x + column] = pixels.At(column, row);
+                bits_[(static_cast<std::ptrdiff_t>(y + row) * width_) + x + column] =
+                    pixels.At(column, row);
             }
         }
     }
@@ -57,7 +61,8 @@ void Canvas::Put(const Pixels& pixels, int x, int y) {
 
 Pixels Canvas::Read() const {
     GdiFlush();
-    Pixels result{width_, height_, std::vector<Pixel>(bits_, bits_ + width_ * height_)};
+    Pixels result{width_, height_,
+                  std::vector<Pixel>(bits_, bits_ + static_cast<std::ptrdiff_t>(width_) * height_)};
     for (Pixel& pixel : result.data) {
         pixel &= 0xFFFFFF;
     }
@@ -71,14 +76,32 @@ Pixels RenderClient(HWND window, int width, int height, Pixel fill) {
 }
 
 Pixels ReadWindow(HWND window, const RECT& rect) {
-    const toolkit::WindowDc dc(window);
-    Pixels pixels{rect.right - rect.left, rect.bottom - rect.top, {}};
-    for (int y = rect.top; y < rect.bottom; ++y) {
-        for (int x = rect.left; x < rect.right; ++x) {
-            pixels.data.push_back(PixelOf(GetPixel(dc.get(), x, y)));
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    const bool own = owner == GetCurrentProcessId();
+    POINT origin{0, 0};
+    if (!own) {
+        ClientToScreen(window, &origin);
+    }
+    const toolkit::WindowDc dc(own ? window : nullptr);
+    const Canvas canvas(rect.right - rect.left, rect.bottom - rect.top, 0);
+    BitBlt(canvas.dc(), 0, 0, rect.right - rect.left, rect.bottom - rect.top, dc.get(),
+           origin.x + rect.left, origin.y + rect.top, SRCCOPY);
+    return canvas.Read();
+}
+
+bool SamePixels(const Pixels& a, const Pixels& b, const RECT& area) {
+    if (a.width != b.width || a.height != b.height) {
+        return false;
+    }
+    for (int y = std::max<LONG>(area.top, 0); y < std::min<LONG>(area.bottom, a.height); ++y) {
+        for (int x = std::max<LONG>(area.left, 0); x < std::min<LONG>(area.right, a.width); ++x) {
+            if (a.At(x, y) != b.At(x, y)) {
+                return false;
+            }
         }
     }
-    return pixels;
+    return true;
 }
 
 Pixels DecodeBmp(toolkit::Blob bmpFile) {
@@ -94,10 +117,10 @@ Pixels DecodeBmp(toolkit::Blob bmpFile) {
     const int stride = (info.biWidth * 3 + 3) / 4 * 4;
     for (int y = 0; y < info.biHeight; ++y) {
         const unsigned char* row = bmpFile.data + file.bfOffBits +
-                                   static_cast<std::size_t>((info.biHeight - 1 - y) * stride);
+                                   static_cast<std::ptrdiff_t>(info.biHeight - 1 - y) * stride;
         for (int x = 0; x < info.biWidth; ++x) {
-            const unsigned char* bgr = row + x * 3;
-            result.data[static_cast<std::size_t>(y * info.biWidth + x)] =
+            const unsigned char* bgr = row + static_cast<std::ptrdiff_t>(x) * 3;
+            result.data[(static_cast<std::size_t>(y) * info.biWidth) + x] =
                 (static_cast<Pixel>(bgr[2]) << 16) | (static_cast<Pixel>(bgr[1]) << 8) | bgr[0];
         }
     }
@@ -106,7 +129,7 @@ Pixels DecodeBmp(toolkit::Blob bmpFile) {
 
 std::vector<unsigned char> SolidBmp(int width, int height, Pixel color) {
     const int stride = (width * 3 + 3) / 4 * 4;
-    const DWORD imageBytes = static_cast<DWORD>(stride * height);
+    const auto imageBytes = static_cast<DWORD>(stride) * height;
     BITMAPFILEHEADER file{};
     file.bfType = 0x4D42;
     file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
@@ -124,13 +147,26 @@ std::vector<unsigned char> SolidBmp(int width, int height, Pixel color) {
     std::memcpy(bytes.data() + sizeof file, &info, sizeof info);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            unsigned char* bgr = bytes.data() + file.bfOffBits + y * stride + x * 3;
+            unsigned char* bgr = bytes.data() + file.bfOffBits +
+                                 (static_cast<std::ptrdiff_t>(y) * stride) +
+                                 (static_cast<std::ptrdiff_t>(x) * 3);
             bgr[0] = static_cast<unsigned char>(color);
             bgr[1] = static_cast<unsigned char>(color >> 8);
             bgr[2] = static_cast<unsigned char>(color >> 16);
         }
     }
     return bytes;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
 }
 
 void PumpMessages(toolkit::Form* form) {
@@ -169,6 +205,50 @@ std::wstring ClassName(HWND window) {
     return name;
 }
 
+bool HoldsRoundRect(HWND window, int width, int height, int corner) {
+    const toolkit::UniqueRegion held(CreateRectRgn(0, 0, 0, 0));
+    if (GetWindowRgn(window, held.get()) == ERROR) {
+        return false;
+    }
+    const toolkit::UniqueRegion expected(CreateRoundRectRgn(0, 0, width, height, corner, corner));
+    const toolkit::UniqueRegion difference(CreateRectRgn(0, 0, 0, 0));
+    return CombineRgn(difference.get(), held.get(), expected.get(), RGN_XOR) == NULLREGION;
+}
+
+long ErrorNumberOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const toolkit::RunTimeError& error) {
+        return error.Number();
+    }
+    return 0;
+}
+
+HWND FindMessageBox(const std::function<bool(HWND)>& wanted) {
+    HWND box = nullptr;
+    while ((box = FindWindowExW(nullptr, box, L"#32770", nullptr)) != nullptr) {
+        if (IsWindowVisible(box) && wanted(box)) {
+            return box;
+        }
+    }
+    return nullptr;
+}
+
+HWND FindMessageBoxOf(HWND owner) {
+    return FindMessageBox([owner](HWND box) { return GetWindow(box, GW_OWNER) == owner; });
+}
+
+std::wstring MessageBoxText(HWND box) {
+    wchar_t text[1024] = L"";
+    GetDlgItemTextW(box, 0xFFFF, text, 1024);  // the text's static control
+    return text;
+}
+
+void CloseMessageBox(HWND box) {
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+}
+
 ChildProcess::ChildProcess(const std::wstring& path, const std::wstring& arguments) {
     std::wstring commandLine = L"\"" + path + L"\" " + arguments;
     STARTUPINFOW startup{};
@@ -205,27 +285,25 @@ HWND ChildProcess::WaitForWindow(const std::function<bool(HWND)>& wanted,
         const std::function<bool(HWND)>* wanted;
         HWND found;
     } search{id_, &wanted, nullptr};
-    const DWORD start = GetTickCount();
-    do {
-        EnumWindows(
-            [](HWND window, LPARAM parameter) -> BOOL {
-                auto& search = *reinterpret_cast<Search*>(parameter);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(window, &owner);
-                if (owner == search.processId && IsWindowVisible(window) &&
-                    (*search.wanted)(window)) {
-                    search.found = window;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        if (search.found != nullptr || !process_ ||
-            WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0) {
-            break;
-        }
-        Sleep(20);
-    } while (GetTickCount() - start < milliseconds);
+    WaitUntil(
+        [&] {
+            EnumWindows(
+                [](HWND window, LPARAM parameter) -> BOOL {
+                    auto& search = *reinterpret_cast<Search*>(parameter);
+                    DWORD owner = 0;
+                    GetWindowThreadProcessId(window, &owner);
+                    if (owner == search.processId && IsWindowVisible(window) &&
+                        (*search.wanted)(window)) {
+                        search.found = window;
+                        return FALSE;
+                    }
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr || !process_ ||
+                   WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0;
+        },
+        std::chrono::milliseconds(milliseconds));
     return search.found;
 }
 

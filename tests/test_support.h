@@ -1,13 +1,16 @@
 #pragma once
 
-// Helpers shared by the in-process tests: message pumping, rendering a window into a bitmap,
-// reading the pixels of the BMP files the program carries, and finding the built programs.
+// Helpers shared by the tests: message pumping, waiting, rendering and reading a window's
+// pixels, the BMP files the program carries, message boxes, regions, raised errors and the
+// built programs.
 
 #include "toolkit/form.h"
 #include "toolkit/message_box.h"
 
 #include <windows.h>
 
+#include <chrono>
+#include <climits>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -56,15 +59,22 @@ class Canvas {
 // first filled with `fill`, so that whatever the window leaves unpainted keeps that value.
 Pixels RenderClient(HWND window, int width, int height, Pixel fill = 0xFF00FF);
 
-// What a shown window's own surface holds in a rectangle of its client area, read back
-// through its DC.
+// What a shown window holds in a rectangle of its client area: read through its own DC when
+// the window is this process's, off the screen when it belongs to another process.
 Pixels ReadWindow(HWND window, const RECT& rect);
+
+// True when `a` and `b` hold the same pixels within `area` (by default all of them).
+bool SamePixels(const Pixels& a, const Pixels& b, const RECT& area = {0, 0, LONG_MAX, LONG_MAX});
 
 // Decodes an uncompressed 24-bit BMP file.
 Pixels DecodeBmp(toolkit::Blob bmpFile);
 
 // The bytes of a 24-bit BMP of the given size filled with one colour.
 std::vector<unsigned char> SolidBmp(int width, int height, Pixel color);
+
+// Polls `condition` until it holds or the timeout passes; returns its last result.
+bool WaitUntil(const std::function<bool()>& condition,
+               std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
 // Dispatches every message waiting for this thread the way the toolkit's loop does, letting
 // `form` see each one first.
@@ -78,6 +88,20 @@ RECT RectInParent(HWND window);
 
 std::wstring WindowText(HWND window);
 std::wstring ClassName(HWND window);
+
+// True when the window holds exactly the region CreateRoundRectRgn(0, 0, w, h, c, c). Wine
+// stores a normalised copy, so the regions are compared by their difference, not EqualRgn.
+bool HoldsRoundRect(HWND window, int width, int height, int corner);
+
+// The run-time error number that `action` raises; 0 when it raises none.
+long ErrorNumberOf(const std::function<void()>& action);
+
+// Message boxes shown for real (dialogs of class #32770): the first visible one that `wanted`
+// accepts, or null; the one `owner` opened; its text; closing it with its OK button.
+HWND FindMessageBox(const std::function<bool(HWND)>& wanted);
+HWND FindMessageBoxOf(HWND owner);
+std::wstring MessageBoxText(HWND box);
+void CloseMessageBox(HWND box);
 
 // A process started for a test, terminated when the test lets go of it if it is still running.
 class ChildProcess {

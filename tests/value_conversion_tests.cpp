@@ -4,11 +4,11 @@
 
 #include "registry/value_conversion.h"
 #include "registry/variant.h"
+#include "test_support.h"
 #include "toolkit/run_time_error.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <limits>
 
 namespace {
@@ -17,16 +17,7 @@ using registry::ToInt32;
 using registry::ToRegistryBytes;
 using registry::ToText;
 using registry::Variant;
-
-// The run-time error number that `convert` raises, or 0 when it raises none.
-long ErrorOf(const std::function<void()>& convert) {
-    try {
-        convert();
-    } catch (const toolkit::RunTimeError& error) {
-        return error.Number();
-    }
-    return 0;
-}
+using testing_support::ErrorNumberOf;
 
 // A value that refers to `target` (VT_BYREF), as a caller's by-reference argument does.
 template <typename T>
@@ -65,10 +56,10 @@ TEST(ToInt32, OutOfRangeNaNAndInfinitiesAreOverflow) {
          {Variant(2147483647.5), Variant(-2147483649.0), Variant(L"2147483648"), Variant(1e300),
           Variant(nan), Variant(infinity), Variant(-infinity),
           Variant::Single(std::numeric_limits<float>::quiet_NaN())}) {
-        EXPECT_EQ(ErrorOf([&] { ToInt32(value); }), toolkit::kOverflow) << ToText(value);
+        EXPECT_EQ(ErrorNumberOf([&] { ToInt32(value); }), toolkit::kOverflow) << ToText(value);
     }
     for (const Variant& value : {Variant(L""), Variant(L"1 2"), Variant(L"0x10")}) {
-        EXPECT_EQ(ErrorOf([&] { ToInt32(value); }), toolkit::kTypeMismatch) << ToText(value);
+        EXPECT_EQ(ErrorNumberOf([&] { ToInt32(value); }), toolkit::kTypeMismatch) << ToText(value);
     }
 }
 
@@ -76,13 +67,13 @@ TEST(ValueConversion, ReadsThroughReferences) {
     LONG number = 7;
     EXPECT_EQ(ToInt32(Reference(VT_I4, &number)), 7);
     double nan = std::numeric_limits<double>::quiet_NaN();
-    EXPECT_EQ(ErrorOf([&] { ToInt32(Reference(VT_R8, &nan)); }), toolkit::kOverflow);
+    EXPECT_EQ(ErrorNumberOf([&] { ToInt32(Reference(VT_R8, &nan)); }), toolkit::kOverflow);
     Variant text(L"abc");
     BSTR textData = text.get().bstrVal;
     EXPECT_EQ(ToText(Reference(VT_BSTR, &textData)), L"abc");
     Variant nothing = Variant::Null();
-    VARIANT* nullTarget = const_cast<VARIANT*>(&nothing.get());
-    EXPECT_EQ(ErrorOf([&] { ToInt32(Reference(VT_VARIANT, nullTarget)); }),
+    auto* nullTarget = const_cast<VARIANT*>(&nothing.get());
+    EXPECT_EQ(ErrorNumberOf([&] { ToInt32(Reference(VT_VARIANT, nullTarget)); }),
               toolkit::kInvalidUseOfNull);
 }
 
@@ -122,7 +113,7 @@ class HugeByteArray {
 
 TEST(ToRegistryBytes, UpperBoundOfTheLargestIntegerIsOverflow) {
     HugeByteArray huge;
-    EXPECT_EQ(ErrorOf([&] { ToRegistryBytes(huge.get()); }), toolkit::kOverflow);
+    EXPECT_EQ(ErrorNumberOf([&] { ToRegistryBytes(huge.get()); }), toolkit::kOverflow);
 }
 
 TEST(Variant, CopiesAreDeepAndMovesEmptyTheSource) {

@@ -121,19 +121,15 @@ void Form1::Command1_Click() {
     const LONG written = registry::RegistrySetKeyValue(HKEY_CURRENT_USER, kKeyPath, L"Plural",
                                                        L"00000001", REG_DWORD);
     const LONG status = created != ERROR_SUCCESS ? created : written;
-    const bool romanian = CurrentLanguage == L"Romanian";
+    // Only the exact name of the Romanian texts chooses them; anything else is English.
+    const LanguageTexts& texts =
+        CurrentLanguage == kRomanianTexts.name ? kRomanianTexts : kEnglishTexts;
     if (status == ERROR_SUCCESS) {
-        toolkit::MsgBox(romanian ? L"Am terminat! Acum poti deschide aplicatia Yahoo Messenger de "
-                                   L"cate ori doresti!"
-                                 : L"Done! Now you can open Yahoo Messenger",
-                        MB_ICONINFORMATION);
+        toolkit::MsgBox(texts.applyDone, MB_ICONINFORMATION);
         return;
     }
-    const std::wstring failed =
-        romanian ? L"Nu am reusit! Yahoo Messenger nu a putut fi setat sa se deschida de mai "
-                   L"multe ori."
-                 : L"Failed! Yahoo Messenger could not be set to open more than once.";
-    toolkit::MsgBox(failed + L"\n\n" + SystemDescription(status), MB_ICONERROR);
+    toolkit::MsgBox(std::wstring(texts.applyFailed) + L"\n\n" + SystemDescription(status),
+                    MB_ICONERROR);
 }
 
 void Form1::Command2_Click() {

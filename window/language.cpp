@@ -7,6 +7,8 @@ const LanguageTexts kRomanianTexts{
     L"Click pe buton pentru a aplica Twinova",
     L"Aplica Twinova",
     L"Romanian",
+    L"Am terminat! Acum poti deschide aplicatia Yahoo Messenger de cate ori doresti!",
+    L"Nu am reusit! Yahoo Messenger nu a putut fi setat sa se deschida de mai multe ori.",
 };
 
 const LanguageTexts kEnglishTexts{
@@ -15,4 +17,6 @@ const LanguageTexts kEnglishTexts{
     L"Click the button to apply",
     L"Apply",
     L"English",
+    L"Done! Now you can open Yahoo Messenger",
+    L"Failed! Yahoo Messenger could not be set to open more than once.",
 };
