@@ -30,13 +30,14 @@ install_missing_packages() {
         fail "could not install ${missing[*]} (apt's output is in /tmp/brevane-twinova-apt.log)"
 }
 
-# Configures and builds into $1, printing only the compiler's complaints if it fails.
+# Configures and builds into $1 with the configure preset $2 (default windows), printing only
+# the compiler's complaints if it fails.
 build_into() {
-    local build_dir=$1
+    local build_dir=$1 preset=${2:-windows}
     local log="$build_dir.log"
     mkdir -p "$(dirname "$build_dir")"
     {
-        cmake --preset windows -B "$build_dir" && cmake --build "$build_dir"
+        cmake --preset "$preset" -B "$build_dir" && cmake --build "$build_dir"
     } >"$log" 2>&1 || {
         grep -E "error|Error" "$log" | head -5 >&2
         fail "the build failed (its whole output is in $log)"
