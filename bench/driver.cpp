@@ -12,8 +12,7 @@
 // memory:  its private bytes once it has been idle for a second. Wine does not count them for
 //          another process (it reports 0): there they are read as Linux counts the process's
 //          private memory (RssAnon in /proc/<pid>/status, through drive Z:).
-// Prints one line per program: its name, then the median, the lowest and the highest value,
-// and for start-up the median processor time the program used until then (0 otherwise).
+// Prints one line per program: its name, then the median, the lowest and the highest value.
 #include "toolkit/handle.h"
 
 #include <windows.h>
@@ -40,7 +39,6 @@ struct Candidate {
     std::wstring name;
     std::wstring commandLine;
     std::vector<double> values;
-    std::vector<double> cpu;  // start-up: the processor time the program itself used
 };
 
 double Now() {
@@ -192,24 +190,6 @@ class Run {
         return shown ? Now() - started_ : -1;
     }
 
-    // Milliseconds of processor time (user and kernel) the program has used so far. Unlike
-    // the time on the clock, it hardly grows when other work shares the machine.
-    double ProcessorMs() const {
-        FILETIME created{};
-        FILETIME ended{};
-        FILETIME kernel{};
-        FILETIME user{};
-        if (!GetProcessTimes(process_.get(), &created, &ended, &kernel, &user)) {
-            return -1;
-        }
-        const auto ms = [](FILETIME time) {
-            return static_cast<double>((static_cast<ULONGLONG>(time.dwHighDateTime) << 32) |
-                                       time.dwLowDateTime) /
-                   10000.0;
-        };
-        return ms(kernel) + ms(user);
-    }
-
     // Milliseconds from a click on the Apply button to a message box of the program.
     double TimeApply() const {
         const HWND button = FindWindowExW(window_, nullptr, L"Button", L"Apply");
@@ -243,11 +223,10 @@ class Run {
     HWND window_ = nullptr;
 };
 
-double Measure(const std::wstring& mode, Candidate& candidate, const Target& target) {
+double Measure(const std::wstring& mode, const Candidate& candidate, const Target& target) {
     Run run(candidate.commandLine);
     const double startUp = run.WaitForPaintedWindow(target);
     if (startUp < 0 || mode == L"startup") {
-        candidate.cpu.push_back(run.ProcessorMs());
         return startUp;
     }
     return mode == L"apply" ? run.TimeApply() : run.IdlePrivateKiB(candidate.commandLine);
@@ -279,7 +258,7 @@ int wmain(int argc, wchar_t** argv) {
     target.color = RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
     std::vector<Candidate> candidates;
     for (int i = 4; i + 1 < argc; i += 2) {
-        candidates.push_back({argv[i], argv[i + 1], {}, {}});
+        candidates.push_back({argv[i], argv[i + 1], {}});
     }
 
     for (int round = 0; round < runs; ++round) {
@@ -297,8 +276,8 @@ int wmain(int argc, wchar_t** argv) {
     for (const auto& candidate : candidates) {
         const auto [lowest, highest] =
             std::minmax_element(candidate.values.begin(), candidate.values.end());
-        std::wprintf(L"%ls %.1f %.1f %.1f %.1f\n", candidate.name.c_str(), Median(candidate.values),
-                     *lowest, *highest, candidate.cpu.empty() ? 0.0 : Median(candidate.cpu));
+        std::wprintf(L"%ls %.1f %.1f %.1f\n", candidate.name.c_str(), Median(candidate.values),
+                     *lowest, *highest);
     }
     return 0;
 }
