@@ -12,7 +12,8 @@
 // memory:  its private bytes once it has been idle for a second. Wine does not count them for
 //          another process (it reports 0): there they are read as Linux counts the process's
 //          private memory (RssAnon in /proc/<pid>/status, through drive Z:).
-// Prints one line per program: its name, then the median, the lowest and the highest value.
+// Prints one line per program: its name, then the median, the lowest and the highest value,
+// and for start-up the mean processor time the program had used by then (0 otherwise).
 #include "toolkit/handle.h"
 
 #include <windows.h>
@@ -22,6 +23,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -39,6 +41,7 @@ struct Candidate {
     std::wstring name;
     std::wstring commandLine;
     std::vector<double> values;
+    std::vector<double> processorMs;  // start-up: the processor time the program used
 };
 
 double Now() {
@@ -124,14 +127,15 @@ std::string ProgramFileName(const std::wstring& commandLine) {
     return std::string(name.begin(), name.end());
 }
 
-// RssAnon of the Linux process whose command line names `program`; -1 if there is none.
-double LinuxPrivateKiB(const std::string& program) {
+// The /proc folder (through drive Z:) of the Linux process whose command line names
+// `program`; empty if there is none.
+std::wstring LinuxProcessFolder(const std::string& program) {
     WIN32_FIND_DATAW entry;
     const HANDLE search = FindFirstFileW(L"Z:\\proc\\*", &entry);
     if (search == INVALID_HANDLE_VALUE) {
-        return -1;
+        return {};
     }
-    double kib = -1;
+    std::wstring found;
     do {
         const std::wstring pid = entry.cFileName;
         if (pid.find_first_not_of(L"0123456789") != std::wstring::npos) {
@@ -140,18 +144,43 @@ double LinuxPrivateKiB(const std::string& program) {
         const std::wstring folder = L"Z:\\proc\\" + pid + L"\\";
         const std::string commandLine = ReadWholeFile(folder + L"cmdline");
         // The driver's own command line names every program it measures.
-        if (commandLine.find(program) == std::string::npos ||
-            commandLine.find("bench_driver") != std::string::npos) {
-            continue;
+        if (commandLine.find(program) != std::string::npos &&
+            commandLine.find("bench_driver") == std::string::npos) {
+            found = folder;
         }
-        const std::string status = ReadWholeFile(folder + L"status");
-        const std::size_t field = status.find("RssAnon:");
-        if (field != std::string::npos) {
-            kib = std::atof(status.c_str() + field + 8);
-        }
-    } while (kib < 0 && FindNextFileW(search, &entry));
+    } while (found.empty() && FindNextFileW(search, &entry));
     FindClose(search);
-    return kib;
+    return found;
+}
+
+// RssAnon of the Linux process running `program`, in KiB; -1 if there is none.
+double LinuxPrivateKiB(const std::string& program) {
+    const std::wstring folder = LinuxProcessFolder(program);
+    const std::string status = folder.empty() ? std::string() : ReadWholeFile(folder + L"status");
+    const std::size_t field = status.find("RssAnon:");
+    return field == std::string::npos ? -1 : std::atof(status.c_str() + field + 8);
+}
+
+// The processor time, user and system, that the Linux process running `program` has used, in
+// milliseconds (10 ms steps); -1 if there is none. Other work on the machine hardly changes it,
+// unlike the time on the clock. Wine's GetProcessTimes does not give it for another process.
+double LinuxProcessorMs(const std::string& program) {
+    const std::wstring folder = LinuxProcessFolder(program);
+    const std::string stat = folder.empty() ? std::string() : ReadWholeFile(folder + L"stat");
+    // Fields after the parenthesised name: state is the 3rd, utime the 14th, stime the 15th.
+    const std::size_t nameEnd = stat.rfind(')');
+    if (nameEnd == std::string::npos) {
+        return -1;
+    }
+    std::istringstream fields(stat.substr(nameEnd + 1));
+    std::string field;
+    double ticks = 0;
+    for (int number = 3; number <= 15 && fields >> field; ++number) {
+        if (number >= 14) {
+            ticks += std::atof(field.c_str());
+        }
+    }
+    return ticks * 10.0;  // Linux counts these in 1/100 s on every architecture
 }
 
 class Run {
@@ -223,13 +252,23 @@ class Run {
     HWND window_ = nullptr;
 };
 
-double Measure(const std::wstring& mode, const Candidate& candidate, const Target& target) {
+double Measure(const std::wstring& mode, Candidate& candidate, const Target& target) {
     Run run(candidate.commandLine);
     const double startUp = run.WaitForPaintedWindow(target);
     if (startUp < 0 || mode == L"startup") {
+        candidate.processorMs.push_back(LinuxProcessorMs(ProgramFileName(candidate.commandLine)));
         return startUp;
     }
     return mode == L"apply" ? run.TimeApply() : run.IdlePrivateKiB(candidate.commandLine);
+}
+
+// The mean, for figures counted in coarse steps, where it sees differences a median cannot.
+double Mean(const std::vector<double>& values) {
+    double sum = 0;
+    for (const double value : values) {
+        sum += value;
+    }
+    return values.empty() ? 0.0 : sum / static_cast<double>(values.size());
 }
 
 double Median(std::vector<double> values) {
@@ -258,7 +297,7 @@ int wmain(int argc, wchar_t** argv) {
     target.color = RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
     std::vector<Candidate> candidates;
     for (int i = 4; i + 1 < argc; i += 2) {
-        candidates.push_back({argv[i], argv[i + 1], {}});
+        candidates.push_back({argv[i], argv[i + 1], {}, {}});
     }
 
     for (int round = 0; round < runs; ++round) {
@@ -276,8 +315,8 @@ int wmain(int argc, wchar_t** argv) {
     for (const auto& candidate : candidates) {
         const auto [lowest, highest] =
             std::minmax_element(candidate.values.begin(), candidate.values.end());
-        std::wprintf(L"%ls %.1f %.1f %.1f\n", candidate.name.c_str(), Median(candidate.values),
-                     *lowest, *highest);
+        std::wprintf(L"%ls %.1f %.1f %.1f %.1f\n", candidate.name.c_str(), Median(candidate.values),
+                     *lowest, *highest, Mean(candidate.processorMs));
     }
     return 0;
 }

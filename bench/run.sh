@@ -89,7 +89,8 @@ measure() {
 }
 
 # Prints, for the driver's lines, each program's median (lowest-highest) and its ratio to the
-# floor's.
+# floor's; for start-up also the mean processor time the program itself used until then,
+# which other work on the machine hardly changes (Linux counts it in 10 ms steps).
 report() {
     local unit=$1 target=$2
     awk -v unit="$unit" -v target="$target" '
@@ -100,14 +101,18 @@ report() {
             names["also"] = "BrevaneTwinova (ALSO)"
         }
         {
-            name[NR] = $1; value[NR] = $2
+            name[NR] = $1; value[NR] = $2; cpu[NR] = $5
             range[NR] = sprintf("(%.0f-%.0f)", $3, $4)
-            if ($1 == "floor") floor = $2
+            if ($1 == "floor") { floor = $2; floor_cpu = $5 }
         }
         END {
             for (i = 1; i <= NR; i++) {
                 line = sprintf("  %-60s %7.1f %s %-13s", names[name[i]], value[i], unit, range[i])
                 if (name[i] != "floor") line = line sprintf(" %.2f x floor", value[i] / floor)
+                if (cpu[i] > 0) {
+                    line = line sprintf("; cpu %.1f ms", cpu[i])
+                    if (name[i] != "floor") line = line sprintf(" %.2f x", cpu[i] / floor_cpu)
+                }
                 if (name[i] == "program" && target != "") line = line "  (target <= " target ")"
                 print line
             }
