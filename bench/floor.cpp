@@ -107,8 +107,10 @@ void SetRoundRegion(HWND window, int corner) {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR commandLine, int /*show*/) {
-    const bool children = std::wcsstr(commandLine, L"--children") != nullptr;
+int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
+                    int /*show*/) {
+    const bool children = std::wcsstr(GetCommandLineW(), L"--children") != nullptr;
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
 
     Floor floor{BitmapFrom(assets::kBackground)};
     WNDCLASSEXW windowClass{};
