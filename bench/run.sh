@@ -15,13 +15,13 @@ cache="$build_dir/CMakeCache.txt"
 if [ -f "$cache" ]; then
     build_type=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$cache")
     [ "$build_type" = Release ] ||
-        fail "$build_dir holds a ${build_type:-untyped} build; figures of anything but a Release build mean nothing"
+        fail "$build_dir holds a build of type '${build_type:-none}', not Release; its figures would mean nothing"
 fi
 install_missing_packages
 log="$build_dir.log"
 mkdir -p "$(dirname "$build_dir")"
 {
-    cmake --preset windows -B "$build_dir" -DBUILD_TESTING=OFF -DBUILD_BENCHMARKS=ON &&
+    cmake --preset windows -B "$build_dir" -DBUILD_BENCHMARKS=ON &&
         cmake --build "$build_dir" --target BrevaneTwinova bench_floor bench_apply_floor bench_driver
 } >"$log" 2>&1 || fail "the build failed (its whole output is in $log)"
 bin="$build_dir/bin"
