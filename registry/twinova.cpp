@@ -67,7 +67,7 @@ std::wstring EntryText(const Variant& value) {
         case VT_I4:
             return std::to_wstring(value.get().lVal);
         case VT_BSTR:
-            return std::wstring(value.get().bstrVal, SysStringLen(value.get().bstrVal));
+            return std::wstring(value.get().bstrVal, automation::SysStringLen(value.get().bstrVal));
         default:
             return std::wstring();
     }

@@ -17,8 +17,7 @@ const VARIANT& ReadThrough(const VARIANT& value, Variant& holder) {
     if ((value.vt & VT_BYREF) == 0) {
         return value;
     }
-    // VariantCopyInd only reads its source; the SDK declares it without const.
-    HRESULT result = VariantCopyInd(holder.put(), const_cast<VARIANT*>(&value));
+    HRESULT result = automation::VariantCopyInd(holder.put(), &value);
     if (FAILED(result)) {
         throw toolkit::ErrorFromHResult(result);
     }
@@ -27,8 +26,8 @@ const VARIANT& ReadThrough(const VARIANT& value, Variant& holder) {
 
 Variant ChangeType(const VARIANT& value, USHORT flags, VARTYPE type) {
     Variant result;
-    HRESULT status = VariantChangeTypeEx(result.put(), const_cast<VARIANT*>(&value),
-                                         LOCALE_USER_DEFAULT, flags, type);
+    HRESULT status =
+        automation::VariantChangeTypeEx(result.put(), &value, LOCALE_USER_DEFAULT, flags, type);
     if (FAILED(status)) {
         throw toolkit::ErrorFromHResult(status);
     }
@@ -36,7 +35,7 @@ Variant ChangeType(const VARIANT& value, USHORT flags, VARTYPE type) {
 }
 
 std::wstring TextOfBstr(BSTR text) {
-    return text == nullptr ? std::wstring() : std::wstring(text, SysStringLen(text));
+    return text == nullptr ? std::wstring() : std::wstring(text, automation::SysStringLen(text));
 }
 
 bool IsFloatingPoint(VARTYPE type) {
@@ -51,14 +50,14 @@ double FloatingPointValue(const VARIANT& value) {
 class ArrayDataAccess {
   public:
     explicit ArrayDataAccess(SAFEARRAY* array) : array_(array) {
-        HRESULT result = SafeArrayAccessData(array_, &data_);
+        HRESULT result = automation::SafeArrayAccessData(array_, &data_);
         if (FAILED(result)) {
             throw toolkit::ErrorFromHResult(result);
         }
     }
     ArrayDataAccess(const ArrayDataAccess&) = delete;
     ArrayDataAccess& operator=(const ArrayDataAccess&) = delete;
-    ~ArrayDataAccess() { SafeArrayUnaccessData(array_); }
+    ~ArrayDataAccess() { automation::SafeArrayUnaccessData(array_); }
 
     const BYTE* bytes() const noexcept { return static_cast<const BYTE*>(data_); }
 
@@ -112,7 +111,7 @@ std::vector<BYTE> ToRegistryBytes(const VARIANT& input) {
         throw RunTimeError(toolkit::kTypeMismatch);
     }
     SAFEARRAY* array = value.parray;
-    if (array == nullptr || SafeArrayGetDim(array) != 1) {
+    if (array == nullptr || automation::SafeArrayGetDim(array) != 1) {
         throw RunTimeError(toolkit::kSubscriptOutOfRange);
     }
     // Bounds in 64 bits: lower bound + element count - 1 can pass the 32-bit range.

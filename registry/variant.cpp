@@ -12,7 +12,7 @@ Variant::Variant(std::wstring_view text) : Variant() {
     if (text.size() > UINT_MAX / sizeof(wchar_t)) {
         throw toolkit::RunTimeError(toolkit::kOutOfMemory);
     }
-    BSTR copy = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    BSTR copy = automation::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
     if (copy == nullptr) {
         throw toolkit::RunTimeError(toolkit::kOutOfMemory);
     }
@@ -59,17 +59,17 @@ Variant Variant::Bytes(const std::vector<BYTE>& bytes, LONG lowerBound) {
         throw toolkit::RunTimeError(toolkit::kOutOfMemory);
     }
     SAFEARRAYBOUND bound{static_cast<ULONG>(bytes.size()), lowerBound};
-    UniqueSafeArray array(SafeArrayCreate(VT_UI1, 1, &bound));
+    UniqueSafeArray array(automation::SafeArrayCreate(VT_UI1, 1, &bound));
     if (!array) {
         throw toolkit::RunTimeError(toolkit::kOutOfMemory);
     }
     if (!bytes.empty()) {
         void* data = nullptr;
-        if (FAILED(SafeArrayAccessData(array.get(), &data))) {
+        if (FAILED(automation::SafeArrayAccessData(array.get(), &data))) {
             throw toolkit::RunTimeError(toolkit::kOutOfMemory);
         }
         std::memcpy(data, bytes.data(), bytes.size());
-        SafeArrayUnaccessData(array.get());
+        automation::SafeArrayUnaccessData(array.get());
     }
     return FromSafeArray(VT_UI1, std::move(array));
 }
@@ -89,8 +89,7 @@ Variant Variant::FromSafeArray(VARTYPE elementType, UniqueSafeArray array) noexc
 }
 
 Variant::Variant(const VARIANT& other) : Variant() {
-    // VariantCopy only reads its source; the SDK declares it without const.
-    HRESULT result = VariantCopy(&value_, const_cast<VARIANT*>(&other));
+    HRESULT result = automation::VariantCopy(&value_, &other);
     if (FAILED(result)) {
         throw toolkit::ErrorFromHResult(result);
     }
@@ -106,20 +105,20 @@ Variant& Variant::operator=(const Variant& other) {
 
 Variant::Variant(Variant&& other) noexcept : value_(other.value_) {
     // A VARIANT is a plain structure: moving it is a bitwise copy that leaves the source empty.
-    VariantInit(&other.value_);
+    other.value_.vt = VT_EMPTY;
 }
 
 Variant& Variant::operator=(Variant&& other) noexcept {
     if (this != &other) {
-        VariantClear(&value_);
+        automation::VariantClear(&value_);
         value_ = other.value_;
-        VariantInit(&other.value_);
+        other.value_.vt = VT_EMPTY;
     }
     return *this;
 }
 
 VARIANT* Variant::put() noexcept {
-    VariantClear(&value_);
+    automation::VariantClear(&value_);
     return &value_;
 }
 

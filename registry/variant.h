@@ -8,13 +8,14 @@
 #include <string_view>
 #include <vector>
 
+#include "registry/automation.h"
 #include "toolkit/handle.h"
 
 namespace registry {
 
 namespace detail {
 inline void DestroySafeArray(SAFEARRAY* array) noexcept {
-    SafeArrayDestroy(array);
+    automation::SafeArrayDestroy(array);
 }
 }  // namespace detail
 
@@ -35,7 +36,7 @@ using UniqueSafeArray = toolkit::UniqueHandle<SAFEARRAY*, detail::DestroySafeArr
 // ErasedByteArray and FromSafeArray. Allocation failures throw toolkit::RunTimeError(7).
 class Variant {
   public:
-    Variant() noexcept { VariantInit(&value_); }
+    Variant() noexcept : value_() { value_.vt = VT_EMPTY; }
     Variant(std::wstring_view text);
     Variant(const wchar_t* text) : Variant(std::wstring_view(text)) {}
     Variant(const std::wstring& text) : Variant(std::wstring_view(text)) {}
@@ -62,7 +63,7 @@ class Variant {
     Variant& operator=(const Variant& other);
     Variant(Variant&& other) noexcept;
     Variant& operator=(Variant&& other) noexcept;
-    ~Variant() { VariantClear(&value_); }
+    ~Variant() { automation::VariantClear(&value_); }
 
     VARTYPE Type() const noexcept { return value_.vt; }
     const VARIANT& get() const noexcept { return value_; }

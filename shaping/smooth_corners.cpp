@@ -3,9 +3,8 @@
 #include "toolkit/handle.h"
 #include "toolkit/run_time_error.h"
 
-#include <oleauto.h>
-
 #include <cfenv>
+#include <cstdint>
 #include <cmath>
 
 namespace shaping {
@@ -33,17 +32,14 @@ double CheckedQuotient(double dividend, double divisor) {
 }  // namespace
 
 std::int32_t RoundToInt32(double value) {
-    // VarI4FromR8 rounds half to even and refuses the out-of-range, but returns 2147483647
-    // for NaN, so anything not finite is refused here first.
-    if (!std::isfinite(value)) {
+    // Halves go to the even neighbour, as OLE Automation rounds (the default rounding mode,
+    // which nothing here changes). Done here rather than by oleaut32, which the window would
+    // otherwise load at start for this alone.
+    const double rounded = std::nearbyint(value);
+    if (!std::isfinite(rounded) || rounded < INT32_MIN || rounded > INT32_MAX) {
         throw toolkit::RunTimeError(toolkit::kOverflow);
     }
-    LONG result = 0;
-    const HRESULT converted = VarI4FromR8(value, &result);
-    if (FAILED(converted)) {
-        throw toolkit::ErrorFromHResult(converted);
-    }
-    return result;
+    return static_cast<std::int32_t>(rounded);
 }
 
 std::int32_t PixelsFromTwips(float twips, float twipsPerPixel) {

@@ -1,7 +1,9 @@
 # Checks the built program's file headers: a 64-bit PE with the GUI subsystem whose import
-# table names only DLLs that every Windows system has, so it runs without DLLs of its own.
+# table names only DLLs that every Windows system has, so it runs without DLLs of its own, and
+# none of the DLLs it loads on first use (LOADED_ON_USE), so that they cost nothing at start.
 #
-#   cmake -DOBJDUMP=<x86_64-w64-mingw32-objdump> -DEXE=<BrevaneTwinova.exe> -P check_imports.cmake
+#   cmake -DOBJDUMP=<x86_64-w64-mingw32-objdump> -DEXE=<BrevaneTwinova.exe>
+#         [-DLOADED_ON_USE=a.dll;b.dll] -P check_imports.cmake
 
 set(system_dlls
     advapi32.dll comctl32.dll comdlg32.dll gdi32.dll kernel32.dll msvcrt.dll ntdll.dll
@@ -29,6 +31,10 @@ foreach(line IN LISTS lines)
     string(STRIP "${dll}" dll)
     string(TOLOWER "${dll}" name)
     list(APPEND imported "${dll}")
+    list(FIND LOADED_ON_USE "${name}" deferred)
+    if(NOT deferred EQUAL -1)
+        message(FATAL_ERROR "${EXE} imports ${dll}, which it should load only when first used")
+    endif()
     list(FIND system_dlls "${name}" known)
     if(known EQUAL -1 AND NOT name MATCHES "^api-ms-win-[a-z0-9-]+\\.dll$")
         message(FATAL_ERROR "${EXE} imports ${dll}, which is not a Windows system DLL")

@@ -10,6 +10,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <olectl.h>
+
 #include <string>
 #include <vector>
 
@@ -333,6 +335,27 @@ TEST_F(ToolkitForm, AnInvalidColourIsAnInvalidPropertyValue) {
               toolkit::kInvalidPropertyValue)
         << "no such system colour";
     EXPECT_EQ(label.ForeColor(), 0U) << "the colour is unchanged";
+}
+
+// The toolkit reads colours itself so as not to load oleaut32 at start; oleaut32 is the
+// reference it must agree with, on every kind of colour value and its edges.
+TEST(ResolveColor, AgreesWithOleAutomation) {
+    const toolkit::Color colours[] = {
+        0x000000,   0xC0E0FF,   0xFFFFFF,   0x80000000, 0x80000005, 0x8000000F, 0x80000012,
+        0x8000001E, 0x8000001F, 0x80000099, 0x800000FF, 0x80000105, 0x81000005, 0x01000000,
+        0x0100FFFF, 0x01010000, 0x02123456, 0x03000000, 0x7F000000, 0xFF000000, 0xFFFFFFFF,
+    };
+    for (const toolkit::Color colour : colours) {
+        COLORREF expected = 0;
+        const bool valid = OleTranslateColor(colour, nullptr, &expected) == S_OK;
+        try {
+            EXPECT_EQ(toolkit::ResolveColor(colour), expected) << std::hex << colour;
+            EXPECT_TRUE(valid) << std::hex << colour << " is no colour to oleaut32";
+        } catch (const toolkit::RunTimeError& error) {
+            EXPECT_FALSE(valid) << std::hex << colour << " is a colour to oleaut32";
+            EXPECT_EQ(error.Number(), toolkit::kInvalidPropertyValue);
+        }
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -3,8 +3,6 @@
 #include "toolkit/form.h"
 #include "toolkit/run_time_error.h"
 
-#include <olectl.h>
-
 #include <utility>
 
 namespace toolkit {
@@ -27,11 +25,19 @@ HWND CreateChild(const wchar_t* windowClass, const std::wstring& text, DWORD sty
 }  // namespace
 
 COLORREF ResolveColor(Color color) {
-    COLORREF resolved = 0;
-    if (OleTranslateColor(color, nullptr, &resolved) != S_OK) {
-        throw RunTimeError(kInvalidPropertyValue);
+    // What OleTranslateColor gives without a palette, without loading oleaut32 at start: an
+    // RGB value (0x00bbggrr, or palette-relative 0x02bbggrr) and a palette index (0x01......)
+    // stand for themselves, 0x80....xx is system colour xx where the system has one, anything
+    // else is no colour.
+    const DWORD kind = color >> 24;
+    if (kind == 0x00 || kind == 0x01 || kind == 0x02) {
+        return color;
     }
-    return resolved;
+    const int index = static_cast<int>(color & 0xFF);
+    if (kind == 0x80 && GetSysColorBrush(index) != nullptr) {
+        return GetSysColor(index);
+    }
+    throw RunTimeError(kInvalidPropertyValue);
 }
 
 void PaintedControl::Repaint(const RECT& area) const {

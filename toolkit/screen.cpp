@@ -9,18 +9,30 @@ namespace {
 
 constexpr float kTwipsPerInch = 1440.0f;
 
-float TwipsPerPixel(int axis) {
-    const WindowDc screen(nullptr);
-    return kTwipsPerInch / static_cast<float>(GetDeviceCaps(screen.get(), axis));
+struct TwipsPerPixelXY {
+    float x;
+    float y;
+};
+
+// Read once: a program that is not DPI-aware sees one screen DPI for its whole life (the
+// system's), and the window's layout asks for it dozens of times at start.
+const TwipsPerPixelXY& ScreenTwipsPerPixel() {
+    static const TwipsPerPixelXY twipsPerPixel = [] {
+        const WindowDc screen(nullptr);
+        return TwipsPerPixelXY{
+            kTwipsPerInch / static_cast<float>(GetDeviceCaps(screen.get(), LOGPIXELSX)),
+            kTwipsPerInch / static_cast<float>(GetDeviceCaps(screen.get(), LOGPIXELSY))};
+    }();
+    return twipsPerPixel;
 }
 
 }  // namespace
 
 float TwipsPerPixelX() {
-    return TwipsPerPixel(LOGPIXELSX);
+    return ScreenTwipsPerPixel().x;
 }
 float TwipsPerPixelY() {
-    return TwipsPerPixel(LOGPIXELSY);
+    return ScreenTwipsPerPixel().y;
 }
 
 int TwipsToPixelsX(double twips) {

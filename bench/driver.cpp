@@ -1,0 +1,322 @@
+// Starts programs under test and measures them from outside, for bench/run.sh. Every figure
+// comes from runs that alternate between the programs, so that whatever else the machine does
+// meanwhile falls on all of them alike.
+//
+//   bench_driver startup <runs> <x,y,rrggbb> <name> <command line> [<name> <command line>]...
+//   bench_driver apply   <runs> <x,y,rrggbb> <name> <command line> [...]
+//   bench_driver memory  <runs> <x,y,rrggbb> <name> <command line> [...]
+//
+// startup: from CreateProcess to the program's window showing, on the screen, the colour
+//          rrggbb at client pixel x,y (its background picture there, painted);
+// apply:   from a click on its "Apply" button (once started) to its message box being shown;
+// memory:  its private bytes once it has been idle for a second. Wine does not count them for
+//          another process (it reports 0): there they are read as Linux counts the process's
+//          private memory (RssAnon in /proc/<pid>/status, through drive Z:).
+// Prints one line per program: its name, then the median, the lowest and the highest value,
+// and for start-up the mean processor time the program had used by then (0 otherwise).
+#include "toolkit/handle.h"
+
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr DWORD kTimeoutMs = 30000;
+
+struct Target {
+    int x = 0;
+    int y = 0;
+    COLORREF color = 0;
+};
+
+struct Candidate {
+    std::wstring name;
+    std::wstring commandLine;
+    std::vector<double> values;
+    std::vector<double> processorMs;  // start-up: the processor time the program used
+};
+
+double Now() {
+    static const double ticksPerMs = [] {
+        LARGE_INTEGER frequency;
+        QueryPerformanceFrequency(&frequency);
+        return static_cast<double>(frequency.QuadPart) / 1000.0;
+    }();
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) / ticksPerMs;
+}
+
+struct WindowSearch {
+    DWORD processId;
+    const wchar_t* className;  // null: any class but a message box's
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM lParam) {
+    auto& search = *reinterpret_cast<WindowSearch*>(lParam);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search.processId || !IsWindowVisible(window)) {
+        return TRUE;
+    }
+    wchar_t name[64] = L"";
+    GetClassNameW(window, name, 64);
+    const bool isBox = std::wcscmp(name, L"#32770") == 0;
+    if (search.className != nullptr ? std::wcscmp(name, search.className) == 0 : !isBox) {
+        search.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND VisibleWindowOf(DWORD processId, const wchar_t* className) {
+    WindowSearch search{processId, className, nullptr};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool ShowsTarget(HWND window, const Target& target) {
+    RECT bounds{};
+    GetWindowRect(window, &bounds);
+    const toolkit::WindowDc screen(nullptr);
+    return GetPixel(screen.get(), bounds.left + target.x, bounds.top + target.y) == target.color;
+}
+
+// Polls every millisecond or so; a tighter loop would take a core from the program measured.
+template <typename Condition>
+bool WaitFor(const Condition& condition) {
+    const double deadline = Now() + kTimeoutMs;
+    while (!condition()) {
+        if (Now() > deadline) {
+            return false;
+        }
+        Sleep(1);
+    }
+    return true;
+}
+
+std::string ReadWholeFile(const std::wstring& path) {
+    const toolkit::UniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                       OPEN_EXISTING, 0, nullptr));
+    std::string text;
+    if (file.get() == INVALID_HANDLE_VALUE) {
+        return text;
+    }
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read != 0) {
+        text.append(buffer, read);
+    }
+    return text;
+}
+
+// The file name of the program a command line starts ("bench_floor.exe").
+std::string ProgramFileName(const std::wstring& commandLine) {
+    const std::wstring program = commandLine.substr(0, commandLine.find(L' '));
+    const std::wstring name = program.substr(program.find_last_of(L'\\') + 1);
+    return std::string(name.begin(), name.end());
+}
+
+// The /proc folder (through drive Z:) of the Linux process whose command line names
+// `program`; empty if there is none.
+std::wstring LinuxProcessFolder(const std::string& program) {
+    WIN32_FIND_DATAW entry;
+    const HANDLE search = FindFirstFileW(L"Z:\\proc\\*", &entry);
+    if (search == INVALID_HANDLE_VALUE) {
+        return {};
+    }
+    std::wstring found;
+    do {
+        const std::wstring pid = entry.cFileName;
+        if (pid.find_first_not_of(L"0123456789") != std::wstring::npos) {
+            continue;
+        }
+        const std::wstring folder = L"Z:\\proc\\" + pid + L"\\";
+        const std::string commandLine = ReadWholeFile(folder + L"cmdline");
+        // The driver's own command line names every program it measures.
+        if (commandLine.find(program) != std::string::npos &&
+            commandLine.find("bench_driver") == std::string::npos) {
+            found = folder;
+        }
+    } while (found.empty() && FindNextFileW(search, &entry));
+    FindClose(search);
+    return found;
+}
+
+// RssAnon of the Linux process running `program`, in KiB; -1 if there is none.
+double LinuxPrivateKiB(const std::string& program) {
+    const std::wstring folder = LinuxProcessFolder(program);
+    const std::string status = folder.empty() ? std::string() : ReadWholeFile(folder + L"status");
+    const std::size_t field = status.find("RssAnon:");
+    return field == std::string::npos ? -1 : std::atof(status.c_str() + field + 8);
+}
+
+// The processor time, user and system, that the Linux process running `program` has used, in
+// milliseconds (10 ms steps); -1 if there is none. Other work on the machine hardly changes it,
+// unlike the time on the clock. Wine's GetProcessTimes does not give it for another process.
+double LinuxProcessorMs(const std::string& program) {
+    const std::wstring folder = LinuxProcessFolder(program);
+    const std::string stat = folder.empty() ? std::string() : ReadWholeFile(folder + L"stat");
+    // Fields after the parenthesised name: state is the 3rd, utime the 14th, stime the 15th.
+    const std::size_t nameEnd = stat.rfind(')');
+    if (nameEnd == std::string::npos) {
+        return -1;
+    }
+    std::istringstream fields(stat.substr(nameEnd + 1));
+    std::string field;
+    double ticks = 0;
+    for (int number = 3; number <= 15 && fields >> field; ++number) {
+        if (number >= 14) {
+            ticks += std::atof(field.c_str());
+        }
+    }
+    return ticks * 10.0;  // Linux counts these in 1/100 s on every architecture
+}
+
+class Run {
+  public:
+    explicit Run(const std::wstring& commandLine) {
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info{};
+        std::wstring line = commandLine;
+        started_ = Now();
+        if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                           &startup, &info)) {
+            process_.reset(info.hProcess);
+            CloseHandle(info.hThread);
+            id_ = info.dwProcessId;
+        }
+    }
+    Run(const Run&) = delete;
+    Run& operator=(const Run&) = delete;
+    ~Run() {
+        if (process_) {
+            TerminateProcess(process_.get(), 0);
+            WaitForSingleObject(process_.get(), kTimeoutMs);
+        }
+    }
+
+    // Milliseconds from process creation to the painted window; negative if it never came.
+    double WaitForPaintedWindow(const Target& target) {
+        if (!process_) {
+            return -1;
+        }
+        const bool shown = WaitFor([&] {
+            window_ = VisibleWindowOf(id_, nullptr);
+            return window_ != nullptr && ShowsTarget(window_, target);
+        });
+        return shown ? Now() - started_ : -1;
+    }
+
+    // Milliseconds from a click on the Apply button to a message box of the program.
+    double TimeApply() const {
+        const HWND button = FindWindowExW(window_, nullptr, L"Button", L"Apply");
+        if (button == nullptr) {
+            return -1;
+        }
+        const double clicked = Now();
+        PostMessageW(button, BM_CLICK, 0, 0);
+        const bool boxShown = WaitFor([&] { return VisibleWindowOf(id_, L"#32770") != nullptr; });
+        return boxShown ? Now() - clicked : -1;
+    }
+
+    // Private bytes in KiB once the program has been idle for a second.
+    double IdlePrivateKiB(const std::wstring& commandLine) const {
+        Sleep(1000);
+        PROCESS_MEMORY_COUNTERS_EX counters{};
+        counters.cb = sizeof counters;
+        if (GetProcessMemoryInfo(process_.get(),
+                                 reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                                 sizeof counters) &&
+            counters.PrivateUsage != 0) {
+            return static_cast<double>(counters.PrivateUsage) / 1024.0;
+        }
+        return LinuxPrivateKiB(ProgramFileName(commandLine));
+    }
+
+  private:
+    toolkit::UniqueKernelHandle process_;
+    DWORD id_ = 0;
+    double started_ = 0;
+    HWND window_ = nullptr;
+};
+
+double Measure(const std::wstring& mode, Candidate& candidate, const Target& target) {
+    Run run(candidate.commandLine);
+    const double startUp = run.WaitForPaintedWindow(target);
+    if (startUp < 0 || mode == L"startup") {
+        candidate.processorMs.push_back(LinuxProcessorMs(ProgramFileName(candidate.commandLine)));
+        return startUp;
+    }
+    return mode == L"apply" ? run.TimeApply() : run.IdlePrivateKiB(candidate.commandLine);
+}
+
+// The mean, for figures counted in coarse steps, where it sees differences a median cannot.
+double Mean(const std::vector<double>& values) {
+    double sum = 0;
+    for (const double value : values) {
+        sum += value;
+    }
+    return values.empty() ? 0.0 : sum / static_cast<double>(values.size());
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 != 0 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 6 || (argc - 4) % 2 != 0) {
+        std::fwprintf(stderr,
+                      L"usage: bench_driver startup|apply|memory <runs> <x,y,rrggbb> "
+                      L"<name> <command line> [<name> <command line>]...\n");
+        return 2;
+    }
+    const std::wstring mode = argv[1];
+    const int runs = std::max(1, _wtoi(argv[2]));
+    Target target;
+    unsigned int rgb = 0;
+    if (swscanf(argv[3], L"%d,%d,%x", &target.x, &target.y, &rgb) != 3) {
+        std::fwprintf(stderr, L"bench_driver: no pixel in %ls\n", argv[3]);
+        return 2;
+    }
+    target.color = RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+    std::vector<Candidate> candidates;
+    for (int i = 4; i + 1 < argc; i += 2) {
+        candidates.push_back({argv[i], argv[i + 1], {}, {}});
+    }
+
+    for (int round = 0; round < runs; ++round) {
+        for (auto& candidate : candidates) {
+            const double value = Measure(mode, candidate, target);
+            if (value < 0) {
+                std::fwprintf(stderr, L"bench_driver: %ls: nothing to measure in round %d\n",
+                              candidate.name.c_str(), round + 1);
+                return 1;
+            }
+            candidate.values.push_back(value);
+            Sleep(100);  // lets the ended process's clean-up pass before the next one starts
+        }
+    }
+    for (const auto& candidate : candidates) {
+        const auto [lowest, highest] =
+            std::minmax_element(candidate.values.begin(), candidate.values.end());
+        std::wprintf(L"%ls %.1f %.1f %.1f %.1f\n", candidate.name.c_str(), Median(candidate.values),
+                     *lowest, *highest, Mean(candidate.processorMs));
+    }
+    return 0;
+}

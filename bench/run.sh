@@ -1,0 +1,135 @@
+#!/usr/bin/env bash
+# Measures the program against floor programs of our own, under Wine and a private Xvfb, and
+# prints the figures, each beside its floor measured in the same run. It passes or fails
+# nothing. Builds a Release configuration into build/bench (BUILD_DIR chooses another folder,
+# which must not hold a debug build). RUNS sets the number of alternating start-up and Apply
+# runs (default 25); ALSO names another build of the program (an .exe) to measure beside this
+# one, for example an earlier commit's.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/prerequisites.sh
+
+runs=${RUNS:-25}
+build_dir=$(realpath -m "${BUILD_DIR:-build/bench}")
+cache="$build_dir/CMakeCache.txt"
+if [ -f "$cache" ]; then
+    build_type=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$cache")
+    [ "$build_type" = Release ] ||
+        fail "$build_dir holds a build of type '${build_type:-none}', not Release; its figures would mean nothing"
+fi
+install_missing_packages
+log="$build_dir.log"
+mkdir -p "$(dirname "$build_dir")"
+{
+    cmake --preset windows -B "$build_dir" -DBUILD_BENCHMARKS=ON &&
+        cmake --build "$build_dir" --target BrevaneTwinova bench_floor bench_apply_floor bench_driver
+} >"$log" 2>&1 || fail "the build failed (its whole output is in $log)"
+bin="$build_dir/bin"
+
+export WINEPREFIX="$build_dir/wineprefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+if [ ! -f "$WINEPREFIX/.ready" ]; then
+    rm -rf "$WINEPREFIX"
+    echo "Creating the benchmark Wine prefix ..." >&2
+    { wineboot -i && wineserver -w; } >/dev/null 2>&1 || fail "Wine could not create $WINEPREFIX"
+    add_wine_fonts "$WINEPREFIX" >/dev/null
+    # With no window manager, Wine stalls 2 s after hiding a managed window.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.ready"
+fi
+wineserver -k 2>/dev/null || true
+cleanup() {
+    wineserver -k 2>/dev/null || true
+    stop_xvfb
+}
+trap cleanup EXIT
+start_xvfb
+# One persistent server for every run, as a desktop session has.
+wineserver -p
+wine cmd /c exit >/dev/null 2>&1 </dev/null
+
+windows_path() { echo "Z:${1//\//\\}"; }
+
+# The colour of the background picture at a client pixel no control covers: the window counts
+# as painted once the screen shows it there.
+pixel=$(python3 - assets/background.bmp 300 150 <<'PY'
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+offset, = struct.unpack_from("<I", data, 10)
+width, height = struct.unpack_from("<ii", data, 18)
+x, y = int(sys.argv[2]), int(sys.argv[3])
+stride = (width * 3 + 3) & ~3
+b, g, r = data[offset + (height - 1 - y) * stride + x * 3:][:3]
+print(f"{x},{y},{r:02x}{g:02x}{b:02x}")
+PY
+)
+
+program=$(windows_path "$bin/BrevaneTwinova.exe")
+floor=$(windows_path "$bin/bench_floor.exe")
+candidates=(floor "$floor" "floor+design" "$floor --children" program "$program")
+apply_candidates=(floor "$(windows_path "$bin/bench_apply_floor.exe")" program "$program")
+if [ -n "${ALSO:-}" ]; then
+    candidates+=(also "$(windows_path "$(realpath "$ALSO")")")
+    apply_candidates+=(also "$(windows_path "$(realpath "$ALSO")")")
+fi
+
+# Runs the driver with its output in a file: Wine's helpers would hold a pipe open.
+measure() {
+    local out
+    out=$(mktemp)
+    wine "$bin/bench_driver.exe" "$@" >"$out" 2>&1 </dev/null || {
+        cat "$out" >&2
+        rm -f "$out"
+        fail "the driver could not measure $1"
+    }
+    tr -d '\r' <"$out"
+    rm -f "$out"
+}
+
+# Prints, for the driver's lines, each program's median (lowest-highest) and its ratio to the
+# floor's; for start-up also the mean processor time the program itself used until then,
+# which other work on the machine hardly changes (Linux counts it in 10 ms steps).
+report() {
+    local unit=$1 target=$2
+    awk -v unit="$unit" -v target="$target" '
+        BEGIN {
+            names["floor"] = "floor"
+            names["floor+design"] = "floor + design (3 buttons, scroll bar, 3 fonts, 2 regions)"
+            names["program"] = "BrevaneTwinova"
+            names["also"] = "BrevaneTwinova (ALSO)"
+        }
+        {
+            name[NR] = $1; value[NR] = $2; cpu[NR] = $5
+            range[NR] = sprintf("(%.0f-%.0f)", $3, $4)
+            if ($1 == "floor") { floor = $2; floor_cpu = $5 }
+        }
+        END {
+            for (i = 1; i <= NR; i++) {
+                line = sprintf("  %-60s %7.1f %s %-13s", names[name[i]], value[i], unit, range[i])
+                if (name[i] != "floor") line = line sprintf(" %.2f x floor", value[i] / floor)
+                if (cpu[i] > 0) {
+                    line = line sprintf("; cpu %.1f ms", cpu[i])
+                    if (name[i] != "floor") line = line sprintf(" %.2f x", cpu[i] / floor_cpu)
+                }
+                if (name[i] == "program" && target != "") line = line "  (target <= " target ")"
+                print line
+            }
+        }'
+}
+
+read -r total pictures code runtime rest < <(python3 bench/size_split.py "$bin/BrevaneTwinova.exe" \
+    "$build_dir/BrevaneTwinova.map")
+floor_size=$(stat -c %s "$bin/bench_floor.exe")
+
+echo "BrevaneTwinova benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC')"
+echo "  $(wine --version), $(x86_64-w64-mingw32-g++-posix --version | head -1), $(nproc) cores, Xvfb"
+echo "Start-up, process creation to the window shown and painted; median of $runs alternating runs:"
+measure startup "$runs" "$pixel" "${candidates[@]}" | report ms 1.10
+echo "Apply, click to the confirmation box shown; median of $runs alternating runs:"
+measure apply "$runs" "$pixel" "${apply_candidates[@]}" | report ms 1.20
+echo "Memory, private bytes after 1 s idle; median of 5 alternating runs:"
+measure memory 5 "$pixel" "${candidates[@]}" | report KiB ""
+echo "Program size: $total bytes: pictures $pictures, code $code, runtime $runtime," \
+    "headers, imports and debug information $rest (floor program: $floor_size bytes)"
