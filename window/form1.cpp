@@ -72,6 +72,12 @@ Form1::Form1()
     Label3.Click = [this] { Label3_Click(); };
     Label4.Click = [this] { Label4_Click(); };
     Label5.Click = [this] { Label5_Click(); };
+
+    // Screen readers see the link and the painted minimise and close buttons for what they
+    // are; the names of the buttons follow the language, starting with the designed texts'.
+    Label3.SetAccessible(toolkit::LinkDescription());
+    Label4.SetAccessible(toolkit::PushButtonDescription(kRomanianTexts.minimiseName));
+    Label5.SetAccessible(toolkit::PushButtonDescription(kRomanianTexts.closeName));
 }
 
 namespace {
@@ -143,6 +149,8 @@ void Form1::ApplyLanguage(const LanguageTexts& texts) {
     Label1.SetCaption(texts.explanation);
     Label6.SetCaption(texts.instruction);
     Command1.SetCaption(texts.applyCaption);
+    Label4.SetAccessible(toolkit::PushButtonDescription(texts.minimiseName));
+    Label5.SetAccessible(toolkit::PushButtonDescription(texts.closeName));
     CurrentLanguage = texts.name;
 }
 

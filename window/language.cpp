@@ -7,6 +7,8 @@ const LanguageTexts kRomanianTexts{
     L"Click pe buton pentru a aplica Twinova",
     L"Aplica Twinova",
     L"Romanian",
+    L"Minimizeaza",
+    L"Inchide",
 };
 
 const LanguageTexts kEnglishTexts{
@@ -15,4 +17,6 @@ const LanguageTexts kEnglishTexts{
     L"Click the button to apply",
     L"Apply",
     L"English",
+    L"Minimise",
+    L"Close",
 };
