@@ -111,19 +111,21 @@ HRESULT ClientAccessible::GetTypeInfoCount(UINT* count) {
     return S_OK;
 }
 
-HRESULT ClientAccessible::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
+HRESULT ClientAccessible::GetTypeInfo(UINT /*index*/, LCID /*locale*/, ITypeInfo** info) {
     if (info != nullptr) {
         *info = nullptr;
     }
     return E_NOTIMPL;
 }
 
-HRESULT ClientAccessible::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
+HRESULT ClientAccessible::GetIDsOfNames(REFIID /*iid*/, LPOLESTR* /*names*/, UINT /*count*/,
+                                        LCID /*locale*/, DISPID* /*ids*/) {
     return E_NOTIMPL;
 }
 
-HRESULT ClientAccessible::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                 UINT*) {
+HRESULT ClientAccessible::Invoke(DISPID /*id*/, REFIID /*iid*/, LCID /*locale*/, WORD /*flags*/,
+                                 DISPPARAMS* /*parameters*/, VARIANT* /*result*/,
+                                 EXCEPINFO* /*exception*/, UINT* /*argumentError*/) {
     return E_NOTIMPL;
 }
 
@@ -427,11 +429,11 @@ HRESULT ClientAccessible::accDoDefaultAction(VARIANT child) {
     return S_OK;
 }
 
-HRESULT ClientAccessible::put_accName(VARIANT, BSTR) {
+HRESULT ClientAccessible::put_accName(VARIANT /*child*/, BSTR /*name*/) {
     return E_NOTIMPL;
 }
 
-HRESULT ClientAccessible::put_accValue(VARIANT, BSTR) {
+HRESULT ClientAccessible::put_accValue(VARIANT /*child*/, BSTR /*value*/) {
     return E_NOTIMPL;
 }
 
