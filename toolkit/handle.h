@@ -61,6 +61,9 @@ inline void DeleteMemoryDc(HDC dc) noexcept {
 inline void CloseKernelObject(HANDLE object) noexcept {
     CloseHandle(object);
 }
+inline void ReleaseModule(HMODULE module) noexcept {
+    FreeLibrary(module);
+}
 }  // namespace detail
 
 using UniqueKey = UniqueHandle<HKEY, detail::CloseKey>;
@@ -71,6 +74,7 @@ using UniqueBrush = UniqueHandle<HBRUSH, detail::DeleteGdiObject>;
 using UniqueIcon = UniqueHandle<HICON, detail::DestroyIconHandle>;
 using UniqueMemoryDc = UniqueHandle<HDC, detail::DeleteMemoryDc>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, detail::CloseKernelObject>;
+using UniqueModule = UniqueHandle<HMODULE, detail::ReleaseModule>;
 
 // BeginPaint/EndPaint for one WM_PAINT.
 class PaintDc {

@@ -18,12 +18,16 @@ std::wstring StandardDescription(long number) {
             return L"Division by zero";
         case kTypeMismatch:
             return L"Type mismatch";
+        case kErrorLoadingDll:
+            return L"Error in loading DLL";
         case kInternalError:
             return L"Internal error";
         case kInvalidUseOfNull:
             return L"Invalid use of Null";
         case kInvalidPropertyValue:
             return L"Invalid property value";
+        case kDllEntryPointNotFound:
+            return L"Can't find DLL entry point";
         default:
             return L"Application-defined or object-defined error";
     }

@@ -15,9 +15,11 @@ enum ErrorNumber : long {
     kSubscriptOutOfRange = 9,
     kDivisionByZero = 11,
     kTypeMismatch = 13,
+    kErrorLoadingDll = 48,
     kInternalError = 51,
     kInvalidUseOfNull = 94,
     kInvalidPropertyValue = 380,
+    kDllEntryPointNotFound = 453,
 };
 
 // The standard English description of a run-time error number ("Type mismatch" for 13);
