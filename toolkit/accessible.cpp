@@ -1,6 +1,7 @@
 #include "toolkit/accessible.h"
 
 #include "toolkit/form.h"
+#include "toolkit/system_library.h"
 
 #include <wrl/client.h>
 
@@ -12,6 +13,21 @@ using Microsoft::WRL::ComPtr;
 
 namespace {
 
+// oleacc and ole32 are loaded when assistive technology first asks, not at start.
+struct AccessibilityFunctions {
+    SystemFunction<decltype(&LresultFromObject)> resultFromObject{L"oleacc.dll",
+                                                                  "LresultFromObject"};
+    SystemFunction<decltype(&CreateStdAccessibleObject)> createStandardObject{
+        L"oleacc.dll", "CreateStdAccessibleObject"};
+    SystemFunction<decltype(&CoDisconnectObject)> disconnectObject{L"ole32.dll",
+                                                                   "CoDisconnectObject"};
+};
+
+const AccessibilityFunctions& Functions() {
+    static const AccessibilityFunctions functions;
+    return functions;
+}
+
 VARIANT ChildId(long id) {
     VARIANT child;
     VariantInit(&child);
@@ -22,8 +38,12 @@ VARIANT ChildId(long id) {
 
 // The system's own object for a window's client area.
 HRESULT SystemObject(HWND window, ComPtr<IAccessible>& object) {
-    return CreateStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible),
-                                     reinterpret_cast<void**>(object.ReleaseAndGetAddressOf()));
+    const auto& create = Functions().createStandardObject;
+    if (!create) {
+        return E_FAIL;
+    }
+    return create.get()(window, OBJID_CLIENT, __uuidof(IAccessible),
+                        reinterpret_cast<void**>(object.ReleaseAndGetAddressOf()));
 }
 
 // Text for a client: S_FALSE and no string when there is none.
@@ -50,13 +70,17 @@ struct ClientAccessible::Target {
 };
 
 LRESULT ClientAccessible::HandOut(WPARAM wParam) {
-    return LresultFromObject(__uuidof(IAccessible), wParam, this);
+    const auto& resultFromObject = Functions().resultFromObject;
+    // Without oleacc the answer is the one the system gives when a window has none.
+    return resultFromObject ? resultFromObject.get()(__uuidof(IAccessible), wParam, this) : 0;
 }
 
 void ClientAccessible::Disconnect() noexcept {
     form_ = nullptr;
     // Releases the references that the stubs of other processes' clients hold.
-    CoDisconnectObject(this, 0);
+    if (const auto& disconnect = Functions().disconnectObject) {
+        disconnect.get()(this, 0);
+    }
 }
 
 HRESULT ClientAccessible::Find(const VARIANT& child, Target& target) const {

@@ -320,6 +320,9 @@ LRESULT Form::OnGetObject(WPARAM wParam, LPARAM lParam) {
         return DefWindowProcW(window_, WM_GETOBJECT, wParam, lParam);
     }
     if (!accessible_) {
+        // Handing an object to another process needs the thread in an apartment; in one
+        // already opened by someone else (even a multithreaded one) it works as well.
+        apartment_.Open();
         accessible_.Attach(new (std::nothrow) ClientAccessible(*this));
         if (!accessible_) {
             return DefWindowProcW(window_, WM_GETOBJECT, wParam, lParam);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "toolkit/accessible.h"
+#include "toolkit/com_apartment.h"
 #include "toolkit/controls.h"
 #include "toolkit/events.h"
 #include "toolkit/handle.h"
@@ -129,7 +130,9 @@ class Form {
     bool capturing_ = false;
     HWND lastFocus_ = nullptr;
 
-    // Made when assistive technology first asks; disconnected when the window goes.
+    // Made when assistive technology first asks, in the thread's apartment, which is opened
+    // for it then; disconnected when the window goes.
+    ComApartment apartment_;
     Microsoft::WRL::ComPtr<ClientAccessible> accessible_;
 };
 
