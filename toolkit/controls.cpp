@@ -40,13 +40,33 @@ COLORREF ResolveColor(Color color) {
     throw RunTimeError(kInvalidPropertyValue);
 }
 
+AccessibleDescription LinkDescription() {
+    return {ROLE_SYSTEM_LINK, L"", L"Jump"};
+}
+
+AccessibleDescription PushButtonDescription(std::wstring name) {
+    return {ROLE_SYSTEM_PUSHBUTTON, std::move(name), L"Press"};
+}
+
+void PaintedControl::SetAccessible(AccessibleDescription description) {
+    const std::wstring before = AccessibleName();
+    accessible_ = std::move(description);
+    if (AccessibleName() != before) {
+        form_.NotifyNameChange(*this);
+    }
+}
+
+std::wstring PaintedControl::AccessibleName() const {
+    return accessible_.name.empty() ? Text() : accessible_.name;
+}
+
 void PaintedControl::Repaint(const RECT& area) const {
     InvalidateRect(form_.hWnd(), &area, FALSE);
     UpdateWindow(form_.hWnd());
 }
 
 Label::Label(Form& form, const RECT& bounds, LabelDesign design)
-    : PaintedControl(form, bounds, design.visible),
+    : PaintedControl(form, bounds, design.visible, {ROLE_SYSTEM_STATICTEXT, L"", L""}),
       design_(std::move(design)),
       font_(form.Font(design_.font)) {
     if (design_.autoSize) {
@@ -56,6 +76,7 @@ Label::Label(Form& form, const RECT& bounds, LabelDesign design)
 
 void Label::SetCaption(std::wstring caption) {
     const RECT before = bounds_;
+    const std::wstring nameBefore = AccessibleName();
     design_.caption = std::move(caption);
     if (design_.autoSize) {
         FitToCaption();
@@ -64,6 +85,9 @@ void Label::SetCaption(std::wstring caption) {
         RECT changed;
         UnionRect(&changed, &before, &bounds_);
         Repaint(changed);
+    }
+    if (AccessibleName() != nameBefore) {
+        form_.NotifyNameChange(*this);
     }
 }
 
@@ -102,7 +126,7 @@ Image::Image(Form& form, POINT topLeft, Picture picture)
     : PaintedControl(
           form,
           {topLeft.x, topLeft.y, topLeft.x + picture.Size().cx, topLeft.y + picture.Size().cy},
-          true),
+          true, {}),
       picture_(std::move(picture)) {}
 
 void Image::Paint(HDC dc) const {
@@ -110,7 +134,8 @@ void Image::Paint(HDC dc) const {
 }
 
 PushButton::PushButton(Form& form, const RECT& bounds, ButtonDesign design, int id)
-    : design_(std::move(design)),
+    : form_(form),
+      design_(std::move(design)),
       window_(CreateChild(
           L"BUTTON", design_.caption,
           WS_VISIBLE | WS_TABSTOP | BS_NOTIFY | (design_.graphical ? BS_OWNERDRAW : BS_PUSHBUTTON),
@@ -119,12 +144,16 @@ PushButton::PushButton(Form& form, const RECT& bounds, ButtonDesign design, int 
 }
 
 void PushButton::SetCaption(std::wstring caption) {
+    const bool changed = caption != design_.caption;
     design_.caption = std::move(caption);
     SetWindowTextW(window_, design_.caption.c_str());
     if (design_.graphical) {
         InvalidateRect(window_, nullptr, FALSE);
     }
     UpdateWindow(window_);
+    if (changed) {
+        form_.NotifyNameChange(window_);
+    }
 }
 
 void PushButton::DrawFace(const DRAWITEMSTRUCT& item) const {

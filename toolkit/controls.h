@@ -4,7 +4,10 @@
 #include "toolkit/handle.h"
 #include "toolkit/picture.h"
 
+#include <oleacc.h>
+
 #include <string>
+#include <utility>
 
 namespace toolkit {
 
@@ -30,6 +33,18 @@ struct FontSpec {
 
 class Form;
 
+// How a painted control presents itself to assistive technology (screen readers).
+struct AccessibleDescription {
+    LONG role = 0;               // a ROLE_SYSTEM_ value; 0 keeps the control out of sight
+    std::wstring name;           // empty: the control's own text
+    std::wstring defaultAction;  // what performing the default action is called; it raises Click
+};
+
+// A link that opens something when clicked.
+AccessibleDescription LinkDescription();
+// A painted area that acts as a push button, called `name`.
+AccessibleDescription PushButtonDescription(std::wstring name);
+
 // A control painted on its form's surface. It has no window of its own: the form paints it
 // and routes the mouse events of the points it covers to it.
 class PaintedControl {
@@ -44,13 +59,22 @@ class PaintedControl {
 
     virtual void Paint(HDC dc) const = 0;
 
+    // The text the control shows; empty for a picture.
+    virtual std::wstring Text() const { return {}; }
+
+    const AccessibleDescription& Accessible() const noexcept { return accessible_; }
+    // Tells assistive technology at once when the name changes.
+    void SetAccessible(AccessibleDescription description);
+    // The name assistive technology reads.
+    std::wstring AccessibleName() const;
+
     EventHandler Click;
     MouseEventHandler MouseDown;
     MouseEventHandler MouseMove;
 
   protected:
-    PaintedControl(Form& form, const RECT& bounds, bool visible)
-        : form_(form), bounds_(bounds), visible_(visible) {}
+    PaintedControl(Form& form, const RECT& bounds, bool visible, AccessibleDescription accessible)
+        : form_(form), bounds_(bounds), visible_(visible), accessible_(std::move(accessible)) {}
 
     // Redraws the area of the form at once.
     void Repaint(const RECT& area) const;
@@ -58,6 +82,9 @@ class PaintedControl {
     Form& form_;
     RECT bounds_;
     bool visible_;
+
+  private:
+    AccessibleDescription accessible_;
 };
 
 struct LabelDesign {
@@ -70,14 +97,16 @@ struct LabelDesign {
     bool visible = true;
 };
 
-// Left-aligned text without a border. Unless it sizes itself, the text breaks into lines at
-// word boundaries within the label's width, and what does not fit its height is cut off.
+// Left-aligned text without a border, read by assistive technology as static text. Unless it sizes
+// itself, the text breaks into lines at word boundaries within the label's width, and what does not
+// fit its height is cut off.
 class Label final : public PaintedControl {
   public:
     Label(Form& form, const RECT& bounds, LabelDesign design);
 
     const std::wstring& Caption() const noexcept { return design_.caption; }
     void SetCaption(std::wstring caption);
+    std::wstring Text() const override { return design_.caption; }
     Color ForeColor() const noexcept { return design_.foreColor; }
     void SetForeColor(Color color);
 
@@ -90,7 +119,8 @@ class Label final : public PaintedControl {
     HFONT font_;
 };
 
-// A picture at its size for the screen; the control is as large as the picture.
+// A picture at its size for the screen, unseen by assistive technology; the control is as
+// large as the picture.
 class Image final : public PaintedControl {
   public:
     Image(Form& form, POINT topLeft, Picture picture);
@@ -127,6 +157,7 @@ class PushButton {
     EventHandler Click;
 
   private:
+    Form& form_;
     ButtonDesign design_;
     HWND window_;
 };

@@ -5,12 +5,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 namespace toolkit {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"ToolkitForm";
 constexpr int kFirstButtonId = 100;
+// Posted to the form to raise a painted control's Click; wParam is the control's index.
+constexpr UINT kDefaultActionMessage = WM_APP;
 
 void RegisterWindowClass(WNDPROC procedure) {
     static const ATOM atom = [procedure] {
@@ -58,6 +61,7 @@ Form::~Form() {
     if (window_ != nullptr) {
         DestroyWindow(window_);
     }
+    DisconnectAccessible();
 }
 
 float Form::Width() const {
@@ -245,6 +249,110 @@ PaintedControl* Form::ControlAt(POINT point) const {
     return nullptr;
 }
 
+std::vector<AccessibleElement> Form::AccessibleElements() const {
+    std::vector<AccessibleElement> elements;
+    for (const auto& control : painted_) {
+        if (control->Visible() && control->Accessible().role != 0) {
+            elements.push_back({control.get(), nullptr, control->Bounds()});
+        }
+    }
+    std::vector<HWND> children;
+    for (const auto& button : buttons_) {
+        children.push_back(button->hWnd());
+    }
+    for (const auto& bar : scrollBars_) {
+        children.push_back(bar->hWnd());
+    }
+    for (const HWND child : children) {
+        // The child's own style: IsWindowVisible would also ask whether the form is shown.
+        if ((GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE) != 0) {
+            RECT bounds{};
+            GetWindowRect(child, &bounds);
+            MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&bounds), 2);
+            elements.push_back({nullptr, child, bounds});
+        }
+    }
+    // A row takes the elements whose tops lie above the middle of its topmost one, so a line
+    // of controls a few pixels out of step still reads left to right.
+    const auto byTop = [](const auto& a, const auto& b) { return a.bounds.top < b.bounds.top; };
+    const auto byLeft = [](const auto& a, const auto& b) { return a.bounds.left < b.bounds.left; };
+    std::stable_sort(elements.begin(), elements.end(), byTop);
+    for (auto row = elements.begin(); row != elements.end();) {
+        const LONG middle = (row->bounds.top + row->bounds.bottom) / 2;
+        const auto next = std::find_if(row, elements.end(),
+                                       [middle](const auto& e) { return e.bounds.top >= middle; });
+        std::stable_sort(row, next, byLeft);
+        row = next;
+    }
+    return elements;
+}
+
+void Form::PerformDefaultAction(const PaintedControl& control) {
+    const auto found = std::find_if(painted_.begin(), painted_.end(),
+                                    [&control](const auto& c) { return c.get() == &control; });
+    if (found != painted_.end()) {
+        PostMessageW(window_, kDefaultActionMessage, static_cast<WPARAM>(found - painted_.begin()),
+                     0);
+    }
+}
+
+void Form::OnDefaultAction(WPARAM index) {
+    // The index comes from a message anyone could post: check it before use.
+    if (index >= painted_.size()) {
+        return;
+    }
+    const PaintedControl& control = *painted_[index];
+    if (control.Visible() && !control.Accessible().defaultAction.empty()) {
+        InvokeHandler(control.Click);
+    }
+}
+
+void Form::NotifyNameChange(const PaintedControl& control) const {
+    NotifyNameChange(&control, nullptr);
+}
+
+void Form::NotifyNameChange(HWND child) const {
+    NotifyNameChange(nullptr, child);
+}
+
+void Form::NotifyNameChange(const PaintedControl* painted, HWND child) const {
+    if (window_ == nullptr) {
+        return;
+    }
+    const std::vector<AccessibleElement> elements = AccessibleElements();
+    const auto found = std::find_if(elements.begin(), elements.end(), [&](const auto& e) {
+        return e.painted == painted && e.window == child;
+    });
+    if (found != elements.end()) {
+        NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window_, OBJID_CLIENT,
+                       static_cast<LONG>(found - elements.begin()) + 1);
+    }
+}
+
+LRESULT Form::OnGetObject(WPARAM wParam, LPARAM lParam) {
+    // Only the client area is the form's to describe; the system answers for everything else.
+    if (static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT)) {
+        return DefWindowProcW(window_, WM_GETOBJECT, wParam, lParam);
+    }
+    if (!accessible_) {
+        // Handing an object to another process needs the thread in an apartment; in one
+        // already opened by someone else (even a multithreaded one) it works as well.
+        EnterComApartment();
+        accessible_.Attach(new (std::nothrow) ClientAccessible(*this));
+        if (!accessible_) {
+            return DefWindowProcW(window_, WM_GETOBJECT, wParam, lParam);
+        }
+    }
+    return accessible_->HandOut(wParam);
+}
+
+void Form::DisconnectAccessible() noexcept {
+    if (accessible_) {
+        accessible_->Disconnect();
+        accessible_.Reset();
+    }
+}
+
 void Form::Paint(HDC dc) const {
     const SavedDcState state(dc);
     RECT client{};
@@ -400,6 +508,7 @@ LRESULT CALLBACK Form::WindowProcedure(HWND window, UINT message, WPARAM wParam,
         return DefWindowProcW(window, message, wParam, lParam);
     }
     if (message == WM_NCDESTROY) {
+        form->DisconnectAccessible();
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         form->window_ = nullptr;
         return DefWindowProcW(window, message, wParam, lParam);
@@ -456,6 +565,11 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_SETFOCUS:
             OnSetFocus(reinterpret_cast<HWND>(wParam));
+            return 0;
+        case WM_GETOBJECT:
+            return OnGetObject(wParam, lParam);
+        case kDefaultActionMessage:
+            OnDefaultAction(wParam);
             return 0;
         case WM_CLOSE:
             // Closing the main form (Alt+F4, the taskbar) ends the program.

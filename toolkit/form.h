@@ -1,9 +1,13 @@
 #pragma once
 
+#include "toolkit/accessible.h"
+#include "toolkit/com_apartment.h"
 #include "toolkit/controls.h"
 #include "toolkit/events.h"
 #include "toolkit/handle.h"
 #include "toolkit/picture.h"
+
+#include <wrl/client.h>
 
 #include <memory>
 #include <string>
@@ -20,6 +24,13 @@ struct FormDesign {
     int clientHeight;  // twips
     Blob picture;      // BMP drawn from the top-left corner, scaled for the screen
     Blob icon;         // .ico file
+};
+
+// One thing of a form that assistive technology sees: a painted control or a child window.
+struct AccessibleElement {
+    const PaintedControl* painted;  // null for a child window
+    HWND window;                    // null for a painted control
+    RECT bounds;                    // in pixels of the client area
 };
 
 // A borderless top-level window with a taskbar button, a fixed client size and a background
@@ -64,6 +75,20 @@ class Form {
     // Draws the background picture, then the painted controls from back to front.
     void Paint(HDC dc) const;
 
+    // What assistive technology sees of the form, in reading order: rows from top to bottom,
+    // each read from left to right. The visible painted controls that have an accessible role,
+    // and the visible child windows.
+    std::vector<AccessibleElement> AccessibleElements() const;
+    // Raises the control's Click from the message loop, as its accessible default action.
+    void PerformDefaultAction(const PaintedControl& control);
+    // Tells assistive technology that the name of one of its elements changed.
+    void NotifyNameChange(const PaintedControl& control) const;
+    void NotifyNameChange(HWND child) const;
+
+    // Puts the thread in the program's one COM apartment, opened on first need (for the
+    // accessible object, or for the shell) and closed with the form.
+    void EnterComApartment() noexcept { apartment_.Open(); }
+
     // The form's font for a spec, made on first use and shared by every control using it.
     HFONT Font(const FontSpec& spec);
 
@@ -86,6 +111,10 @@ class Form {
     void OnSetFocus(HWND previous);
     void OnSize(WPARAM kind);
     void RestoreFocus();
+    LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
+    void OnDefaultAction(WPARAM index);
+    void DisconnectAccessible() noexcept;
+    void NotifyNameChange(const PaintedControl* painted, HWND child) const;
 
     MouseEventArgs MouseArgs(int button, WPARAM keys, POINT point,
                              const PaintedControl* control) const;
@@ -109,6 +138,11 @@ class Form {
     bool capturing_ = false;
     // The control that had the focus last, which gets it back when the window is active again.
     HWND lastFocus_ = nullptr;
+
+    // Made when assistive technology first asks, in the thread's apartment, which is opened
+    // for it then; disconnected when the window goes.
+    ComApartment apartment_;
+    Microsoft::WRL::ComPtr<ClientAccessible> accessible_;
 };
 
 // Runs the program on its main form: loads and shows it, then dispatches the user's events

@@ -78,6 +78,12 @@ Form1::Form1()
     Label3.Click = [this] { Label3_Click(); };
     Label4.Click = [this] { Label4_Click(); };
     Label5.Click = [this] { Label5_Click(); };
+
+    // Screen readers see the link and the painted minimise and close buttons for what they
+    // are; the names of the buttons follow the language, starting with the designed texts'.
+    Label3.SetAccessible(toolkit::LinkDescription());
+    Label4.SetAccessible(toolkit::PushButtonDescription(kRomanianTexts.minimiseName));
+    Label5.SetAccessible(toolkit::PushButtonDescription(kRomanianTexts.closeName));
 }
 
 namespace {
@@ -145,6 +151,8 @@ void Form1::ApplyLanguage(const LanguageTexts& texts) {
     Label1.SetCaption(texts.explanation);
     Label6.SetCaption(texts.instruction);
     Command1.SetCaption(texts.applyCaption);
+    Label4.SetAccessible(toolkit::PushButtonDescription(texts.minimiseName));
+    Label5.SetAccessible(toolkit::PushButtonDescription(texts.closeName));
     CurrentLanguage = texts.name;
 }
 
@@ -166,7 +174,7 @@ void Form1::Label3_Click() {
     static const toolkit::SystemFunction<decltype(&ShellExecuteW)> shellExecute(L"shell32.dll",
                                                                                 "ShellExecuteW");
     // The shell may hand the address to a COM-based handler, which needs an apartment.
-    linkApartment_.Open();
+    EnterComApartment();
     // The browser reports its own failures; the window stays as it is either way.
     if (shellExecute) {
         shellExecute.get()(nullptr, L"open", kMakerSite, nullptr, nullptr, SW_SHOWNORMAL);

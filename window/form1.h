@@ -1,6 +1,5 @@
 #pragma once
 
-#include "toolkit/com_apartment.h"
 #include "toolkit/form.h"
 #include "window/language.h"
 
@@ -55,7 +54,4 @@ class Form1 : public toolkit::Form {
     void Label3_Click();
     void Label4_Click();
     void Label5_Click();
-
-    // Opened for the link's sake on its first click; closed when the window goes.
-    toolkit::ComApartment linkApartment_;
 };

@@ -9,6 +9,8 @@ const LanguageTexts kRomanianTexts{
     L"Romanian",
     L"Am terminat! Acum poti deschide aplicatia Yahoo Messenger de cate ori doresti!",
     L"Nu am reusit! Yahoo Messenger nu a putut fi setat sa se deschida de mai multe ori.",
+    L"Minimizeaza",
+    L"Inchide",
 };
 
 const LanguageTexts kEnglishTexts{
@@ -19,4 +21,6 @@ const LanguageTexts kEnglishTexts{
     L"English",
     L"Done! Now you can open Yahoo Messenger",
     L"Failed! Yahoo Messenger could not be set to open more than once.",
+    L"Minimise",
+    L"Close",
 };

@@ -1,0 +1,293 @@
+// What a screen reader reads of the window, through the route it takes: the object the window
+// hands out for its client area (AccessibleObjectFromWindow), in-process and from another
+// process.
+#include "running_program.h"
+#include "test_support.h"
+#include "window/form1.h"
+#include "window/language.h"
+
+#include <oleacc.h>
+#include <wrl/client.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Microsoft::WRL::ComPtr;
+using namespace std::chrono_literals;
+
+// A child of the client area in reading order, and the box it is drawn in (client pixels at
+// 96 DPI). Role 0 marks a push button window, read through the system's own object: under Wine
+// that object gives no name or role, so only its presence and place are checked.
+struct ExpectedChild {
+    std::wstring english;
+    std::wstring romanian;
+    long role;
+    const wchar_t* defaultAction;
+    RECT box;
+};
+
+const ExpectedChild kChildren[] = {
+    {L"Brevane Twinova", L"Brevane Twinova", ROLE_SYSTEM_STATICTEXT, nullptr, {8, 8, 137, 33}},
+    {L"Minimise", L"Minimizeaza", ROLE_SYSTEM_PUSHBUTTON, L"Press", {128, 0, 161, 25}},
+    {L"Close", L"Inchide", ROLE_SYSTEM_PUSHBUTTON, L"Press", {168, 0, 201, 25}},
+    {kEnglishTexts.instruction,
+     kRomanianTexts.instruction,
+     ROLE_SYSTEM_STATICTEXT,
+     nullptr,
+     {256, 8, 401, 33}},
+    {L"www.brevane.example", L"www.brevane.example", ROLE_SYSTEM_LINK, L"Jump", {16, 48, 177, 65}},
+    {L"Apply", L"Aplica Twinova", 0, nullptr, {256, 44, 385, 69}},
+    {L"Chose your language:",
+     L"Chose your language:",
+     ROLE_SYSTEM_STATICTEXT,
+     nullptr,
+     {8, 80, 153, 97}},
+    {L"RO", L"RO", 0, nullptr, {160, 80, 193, 97}},
+    {L"EN", L"EN", 0, nullptr, {200, 80, 233, 97}},
+    {kEnglishTexts.explanation,
+     kRomanianTexts.explanation,
+     ROLE_SYSTEM_STATICTEXT,
+     nullptr,
+     {8, 112, 225, 185}},
+};
+constexpr long kMinimise = 2;
+constexpr long kClose = 3;
+constexpr long kLink = 5;
+
+VARIANT ChildId(long id) {
+    VARIANT child;
+    VariantInit(&child);
+    child.vt = VT_I4;
+    child.lVal = id;
+    return child;
+}
+
+std::wstring Text(BSTR text) {
+    std::wstring copy = text != nullptr ? text : L"";
+    SysFreeString(text);
+    return copy;
+}
+
+ComPtr<IAccessible> ClientObject(HWND window) {
+    ComPtr<IAccessible> object;
+    EXPECT_EQ(
+        AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                   reinterpret_cast<void**>(object.GetAddressOf())),
+        S_OK);
+    return object;
+}
+
+RECT Location(IAccessible& object, const VARIANT& child) {
+    long left = 0;
+    long top = 0;
+    long width = 0;
+    long height = 0;
+    EXPECT_EQ(object.accLocation(&left, &top, &width, &height, child), S_OK);
+    return {left, top, left + width, top + height};
+}
+
+// Reads every child the way a screen reader walks the tree and checks it against the table.
+void ExpectChildren(IAccessible& client, HWND window, bool romanian) {
+    long count = 0;
+    ASSERT_EQ(client.get_accChildCount(&count), S_OK);
+    ASSERT_EQ(count, static_cast<long>(std::size(kChildren)));
+    std::vector<VARIANT> children(static_cast<std::size_t>(count));
+    long obtained = 0;
+    ASSERT_TRUE(SUCCEEDED(AccessibleChildren(&client, 0, count, children.data(), &obtained)));
+    ASSERT_EQ(obtained, count);
+    for (long index = 0; index < count; ++index) {
+        const ExpectedChild& expected = kChildren[index];
+        const long id = index + 1;
+        VARIANT& child = children[static_cast<std::size_t>(index)];
+        SCOPED_TRACE(expected.english);
+        RECT box = expected.box;
+        MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&box), 2);
+        VARIANT hit;
+        EXPECT_EQ(client.accHitTest((box.left + box.right) / 2, (box.top + box.bottom) / 2, &hit),
+                  S_OK);
+        if (expected.role == 0) {
+            ASSERT_EQ(child.vt, VT_DISPATCH);
+            ComPtr<IAccessible> button;
+            EXPECT_EQ(child.pdispVal->QueryInterface(
+                          __uuidof(IAccessible), reinterpret_cast<void**>(button.GetAddressOf())),
+                      S_OK);
+            const RECT location = Location(*button.Get(), ChildId(CHILDID_SELF));
+            EXPECT_TRUE(EqualRect(&location, &box));
+            EXPECT_EQ(hit.vt, VT_DISPATCH);
+        } else {
+            ASSERT_EQ(child.vt, VT_I4);
+            EXPECT_EQ(child.lVal, id);
+            BSTR name = nullptr;
+            EXPECT_EQ(client.get_accName(child, &name), S_OK);
+            EXPECT_EQ(Text(name), romanian ? expected.romanian : expected.english);
+            VARIANT role;
+            EXPECT_EQ(client.get_accRole(child, &role), S_OK);
+            EXPECT_EQ(role.vt, VT_I4);
+            EXPECT_EQ(role.lVal, expected.role);
+            BSTR action = nullptr;
+            client.get_accDefaultAction(child, &action);
+            EXPECT_EQ(Text(action),
+                      expected.defaultAction != nullptr ? expected.defaultAction : L"");
+            const RECT location = Location(client, child);
+            EXPECT_TRUE(EqualRect(&location, &box)) << location.left << "," << location.top << ","
+                                                    << location.right << "," << location.bottom;
+            EXPECT_EQ(hit.vt, VT_I4);
+            EXPECT_EQ(hit.lVal, id);
+        }
+        VariantClear(&hit);
+        VariantClear(&child);
+    }
+}
+
+// Every case runs in a single-threaded apartment, as a screen reader's thread does.
+class Accessibility : public testing::Test {
+  protected:
+    void SetUp() override { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+    void TearDown() override { CoUninitialize(); }
+};
+
+// ---------------------------------------------------------------------------------------------
+// In-process
+
+TEST_F(Accessibility, ReadsEveryChildInReadingOrderInBothLanguages) {
+    Form1 form;
+    form.LoadAndShow();
+    testing_support::PumpMessages(&form);
+    const ComPtr<IAccessible> client = ClientObject(form.hWnd());
+    ASSERT_TRUE(client);
+    ExpectChildren(*client.Get(), form.hWnd(), false);
+    form.Command2_Click();
+    ExpectChildren(*client.Get(), form.hWnd(), true);
+}
+
+std::vector<long>* g_renamed = nullptr;
+
+void CALLBACK RecordNameChange(HWINEVENTHOOK, DWORD, HWND, LONG object, LONG child, DWORD, DWORD) {
+    if (g_renamed != nullptr && object == OBJID_CLIENT) {
+        g_renamed->push_back(child);
+    }
+}
+
+TEST_F(Accessibility, TheLanguageSwitchAnnouncesEveryRenamedChild) {
+    Form1 form;
+    form.LoadAndShow();
+    testing_support::PumpMessages(&form);
+    std::vector<long> renamed;
+    g_renamed = &renamed;
+    const HWINEVENTHOOK hook =
+        SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, RecordNameChange,
+                        GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
+    form.Command2_Click();
+    testing_support::PumpMessages(&form);
+    form.Command2_Click();  // nothing changes the second time
+    testing_support::PumpMessages(&form);
+    UnhookWinEvent(hook);
+    g_renamed = nullptr;
+    // Instruction, Apply and explanation, and the minimise and close buttons.
+    EXPECT_EQ(std::multiset<long>(renamed.begin(), renamed.end()),
+              (std::multiset<long>{kMinimise, kClose, 4, 6, 10}));
+}
+
+TEST_F(Accessibility, OtherObjectsGetTheSystemsDefaultAnswer) {
+    Form1 form;
+    for (const LONG object : {OBJID_WINDOW, OBJID_VSCROLL, OBJID_CARET, OBJID_NATIVEOM, -25L}) {
+        EXPECT_EQ(SendMessageW(form.hWnd(), WM_GETOBJECT, 0, static_cast<DWORD>(object)),
+                  DefWindowProcW(form.hWnd(), WM_GETOBJECT, 0, static_cast<DWORD>(object)))
+            << object;
+    }
+}
+
+TEST_F(Accessibility, ChildIdsOutOfRangeAreRefused) {
+    Form1 form;
+    const ComPtr<IAccessible> client = ClientObject(form.hWnd());
+    ASSERT_TRUE(client);
+    VARIANT text;
+    VariantInit(&text);
+    text.vt = VT_BSTR;
+    text.bstrVal = nullptr;
+    const long outside = static_cast<long>(std::size(kChildren)) + 1;
+    for (const VARIANT& child : {ChildId(-1), ChildId(outside), ChildId(LONG_MAX), text}) {
+        BSTR name = nullptr;
+        EXPECT_EQ(client->get_accName(child, &name), E_INVALIDARG) << child.lVal;
+        EXPECT_EQ(name, nullptr);
+        EXPECT_EQ(client->accDoDefaultAction(child), E_INVALIDARG) << child.lVal;
+    }
+}
+
+TEST_F(Accessibility, CallsAfterTheWindowIsGoneFailCleanly) {
+    auto form = std::make_unique<Form1>();
+    const ComPtr<IAccessible> client = ClientObject(form->hWnd());
+    ASSERT_TRUE(client);
+    form.reset();
+    const auto failedCleanly = [](HRESULT result) {
+        return result == CO_E_OBJNOTCONNECTED || result == E_FAIL;
+    };
+    long count = 0;
+    EXPECT_TRUE(failedCleanly(client->get_accChildCount(&count)));
+    BSTR name = nullptr;
+    EXPECT_TRUE(failedCleanly(client->get_accName(ChildId(1), &name)));
+    EXPECT_TRUE(failedCleanly(client->accDoDefaultAction(ChildId(kClose))));
+    long left = 0;
+    EXPECT_TRUE(failedCleanly(client->accLocation(&left, &left, &left, &left, ChildId(1))));
+}
+
+// ---------------------------------------------------------------------------------------------
+// From another process
+
+std::string ReadFile(const char* path) {
+    std::ifstream file(path);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+TEST_F(Accessibility, AnotherProcessReadsEveryChild) {
+    RunningProgram program;
+    const ComPtr<IAccessible> client = ClientObject(program.Window());
+    ASSERT_TRUE(client);
+    ExpectChildren(*client.Get(), program.Window(), false);
+}
+
+TEST_F(Accessibility, TheLinksDefaultActionHandsTheMakersAddressToTheBrowser) {
+    // The test prefix's browser is a script that appends each address it is given here.
+    constexpr char kOpenedAddresses[] = "C:\\opened-addresses.txt";
+    DeleteFileA(kOpenedAddresses);
+    RunningProgram program;
+    const ComPtr<IAccessible> client = ClientObject(program.Window());
+    ASSERT_TRUE(client);
+    EXPECT_EQ(client->accDoDefaultAction(ChildId(kLink)), S_OK);
+    EXPECT_TRUE(WaitUntil([&] { return !ReadFile(kOpenedAddresses).empty(); }));
+    EXPECT_EQ(ReadFile(kOpenedAddresses), "http://www.brevane.example/\n");
+}
+
+TEST_F(Accessibility, MinimisesDefaultActionMinimisesTheWindow) {
+    RunningProgram program;
+    const ComPtr<IAccessible> client = ClientObject(program.Window());
+    ASSERT_TRUE(client);
+    EXPECT_EQ(client->accDoDefaultAction(ChildId(kMinimise)), S_OK);
+    EXPECT_TRUE(WaitUntil([&] { return IsIconic(program.Window()) != FALSE; }));
+}
+
+TEST_F(Accessibility, ClosesDefaultActionEndsTheProgramAndLaterCallsFail) {
+    RunningProgram program;
+    const ComPtr<IAccessible> client = ClientObject(program.Window());
+    ASSERT_TRUE(client);
+    // Its answer may not arrive: the program can end before the reply leaves it.
+    client->accDoDefaultAction(ChildId(kClose));
+    DWORD exitCode = STILL_ACTIVE;
+    ASSERT_TRUE(program.WaitForExit(5s, exitCode));
+    EXPECT_EQ(exitCode, 0U);
+    long count = 0;
+    EXPECT_TRUE(FAILED(client->get_accChildCount(&count)));
+}
+
+}  // namespace

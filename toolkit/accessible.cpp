@@ -1,0 +1,464 @@
+#include "toolkit/accessible.h"
+
+#include "toolkit/form.h"
+#include "toolkit/system_library.h"
+
+#include <wrl/client.h>
+
+#include <algorithm>
+
+namespace toolkit {
+
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+// oleacc and ole32 are loaded when assistive technology first asks, not at start.
+struct AccessibilityFunctions {
+    SystemFunction<decltype(&LresultFromObject)> resultFromObject{L"oleacc.dll",
+                                                                  "LresultFromObject"};
+    SystemFunction<decltype(&CreateStdAccessibleObject)> createStandardObject{
+        L"oleacc.dll", "CreateStdAccessibleObject"};
+    SystemFunction<decltype(&CoDisconnectObject)> disconnectObject{L"ole32.dll",
+                                                                   "CoDisconnectObject"};
+};
+
+const AccessibilityFunctions& Functions() {
+    static const AccessibilityFunctions functions;
+    return functions;
+}
+
+VARIANT ChildId(long id) {
+    VARIANT child;
+    VariantInit(&child);
+    child.vt = VT_I4;
+    child.lVal = id;
+    return child;
+}
+
+// The system's own object for a window's client area.
+HRESULT SystemObject(HWND window, ComPtr<IAccessible>& object) {
+    const auto& create = Functions().createStandardObject;
+    if (!create) {
+        return E_FAIL;
+    }
+    return create.get()(window, OBJID_CLIENT, __uuidof(IAccessible),
+                        reinterpret_cast<void**>(object.ReleaseAndGetAddressOf()));
+}
+
+// Text for a client: S_FALSE and no string when there is none.
+HRESULT CopyText(const std::wstring& text, BSTR* result) {
+    if (text.empty()) {
+        return S_FALSE;
+    }
+    *result = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    return *result != nullptr ? S_OK : E_OUTOFMEMORY;
+}
+
+}  // namespace
+
+// What a call naming a child is about: a painted control this object describes, or an object
+// of the system's that answers for the client area itself or for a child window.
+struct ClientAccessible::Target {
+    const AccessibleElement* element = nullptr;
+    ComPtr<IAccessible> system;  // asked about CHILDID_SELF
+    std::vector<AccessibleElement> elements;
+
+    const PaintedControl* Painted() const {
+        return element != nullptr ? element->painted : nullptr;
+    }
+};
+
+LRESULT ClientAccessible::HandOut(WPARAM wParam) {
+    const auto& resultFromObject = Functions().resultFromObject;
+    // Without oleacc the answer is the one the system gives when a window has none.
+    return resultFromObject ? resultFromObject.get()(__uuidof(IAccessible), wParam, this) : 0;
+}
+
+void ClientAccessible::Disconnect() noexcept {
+    form_ = nullptr;
+    // Releases the references that the stubs of other processes' clients hold.
+    if (const auto& disconnect = Functions().disconnectObject) {
+        disconnect.get()(this, 0);
+    }
+}
+
+HRESULT ClientAccessible::Find(const VARIANT& child, Target& target) const {
+    if (form_ == nullptr) {
+        return CO_E_OBJNOTCONNECTED;
+    }
+    if (child.vt != VT_I4) {
+        return E_INVALIDARG;
+    }
+    if (child.lVal == CHILDID_SELF) {
+        return SystemObject(form_->hWnd(), target.system);
+    }
+    target.elements = form_->AccessibleElements();
+    if (child.lVal < 1 || child.lVal > static_cast<long>(target.elements.size())) {
+        return E_INVALIDARG;
+    }
+    target.element = &target.elements[static_cast<std::size_t>(child.lVal - 1)];
+    return target.element->painted != nullptr ? S_OK
+                                              : SystemObject(target.element->window, target.system);
+}
+
+HRESULT ClientAccessible::QueryInterface(REFIID iid, void** object) {
+    if (object == nullptr) {
+        return E_POINTER;
+    }
+    if (iid == __uuidof(IUnknown) || iid == __uuidof(IDispatch) || iid == __uuidof(IAccessible)) {
+        *object = static_cast<IAccessible*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+ULONG ClientAccessible::AddRef() {
+    return ++references_;
+}
+
+ULONG ClientAccessible::Release() {
+    const ULONG remaining = --references_;
+    if (remaining == 0) {
+        delete this;
+    }
+    return remaining;
+}
+
+HRESULT ClientAccessible::GetTypeInfoCount(UINT* count) {
+    if (count == nullptr) {
+        return E_POINTER;
+    }
+    *count = 0;
+    return S_OK;
+}
+
+HRESULT ClientAccessible::GetTypeInfo(UINT /*index*/, LCID /*locale*/, ITypeInfo** info) {
+    if (info != nullptr) {
+        *info = nullptr;
+    }
+    return E_NOTIMPL;
+}
+
+HRESULT ClientAccessible::GetIDsOfNames(REFIID /*iid*/, LPOLESTR* /*names*/, UINT /*count*/,
+                                        LCID /*locale*/, DISPID* /*ids*/) {
+    return E_NOTIMPL;
+}
+
+HRESULT ClientAccessible::Invoke(DISPID /*id*/, REFIID /*iid*/, LCID /*locale*/, WORD /*flags*/,
+                                 DISPPARAMS* /*parameters*/, VARIANT* /*result*/,
+                                 EXCEPINFO* /*exception*/, UINT* /*argumentError*/) {
+    return E_NOTIMPL;
+}
+
+HRESULT ClientAccessible::get_accParent(IDispatch** parent) {
+    if (parent == nullptr) {
+        return E_POINTER;
+    }
+    *parent = nullptr;
+    Target target;
+    const HRESULT found = Find(ChildId(CHILDID_SELF), target);
+    return FAILED(found) ? found : target.system->get_accParent(parent);
+}
+
+HRESULT ClientAccessible::get_accChildCount(long* count) {
+    if (count == nullptr) {
+        return E_POINTER;
+    }
+    *count = 0;
+    if (form_ == nullptr) {
+        return CO_E_OBJNOTCONNECTED;
+    }
+    *count = static_cast<long>(form_->AccessibleElements().size());
+    return S_OK;
+}
+
+HRESULT ClientAccessible::get_accChild(VARIANT child, IDispatch** object) {
+    if (object == nullptr) {
+        return E_POINTER;
+    }
+    *object = nullptr;
+    Target target;
+    const HRESULT found = Find(child, target);
+    if (FAILED(found)) {
+        return found;
+    }
+    if (target.element == nullptr) {
+        return QueryInterface(__uuidof(IDispatch), reinterpret_cast<void**>(object));
+    }
+    // A painted control is a simple element: the client asks this object about it.
+    if (target.Painted() != nullptr) {
+        return S_FALSE;
+    }
+    return target.system.CopyTo(object);
+}
+
+HRESULT ClientAccessible::GetText(const VARIANT& child, BSTR* text, TextGetter getter,
+                                  std::wstring (*paintedText)(const PaintedControl&)) const {
+    if (text == nullptr) {
+        return E_POINTER;
+    }
+    *text = nullptr;
+    Target target;
+    const HRESULT found = Find(child, target);
+    if (FAILED(found)) {
+        return found;
+    }
+    if (target.system) {
+        return (target.system.Get()->*getter)(ChildId(CHILDID_SELF), text);
+    }
+    return CopyText(paintedText(*target.Painted()), text);
+}
+
+HRESULT ClientAccessible::get_accName(VARIANT child, BSTR* name) {
+    return GetText(child, name, &IAccessible::get_accName,
+                   [](const PaintedControl& control) { return control.AccessibleName(); });
+}
+
+HRESULT ClientAccessible::get_accValue(VARIANT child, BSTR* value) {
+    return GetText(child, value, &IAccessible::get_accValue,
+                   [](const PaintedControl&) { return std::wstring(); });
+}
+
+HRESULT ClientAccessible::get_accDescription(VARIANT child, BSTR* description) {
+    return GetText(child, description, &IAccessible::get_accDescription,
+                   [](const PaintedControl&) { return std::wstring(); });
+}
+
+HRESULT ClientAccessible::get_accHelp(VARIANT child, BSTR* help) {
+    return GetText(child, help, &IAccessible::get_accHelp,
+                   [](const PaintedControl&) { return std::wstring(); });
+}
+
+HRESULT ClientAccessible::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) {
+    return GetText(child, shortcut, &IAccessible::get_accKeyboardShortcut,
+                   [](const PaintedControl&) { return std::wstring(); });
+}
+
+HRESULT ClientAccessible::get_accDefaultAction(VARIANT child, BSTR* action) {
+    return GetText(
+        child, action, &IAccessible::get_accDefaultAction,
+        [](const PaintedControl& control) { return control.Accessible().defaultAction; });
+}
+
+HRESULT ClientAccessible::get_accRole(VARIANT child, VARIANT* role) {
+    if (role == nullptr) {
+        return E_POINTER;
+    }
+    VariantInit(role);
+    Target target;
+    const HRESULT found = Find(child, target);
+    if (FAILED(found)) {
+        return found;
+    }
+    if (target.system) {
+        return target.system->get_accRole(ChildId(CHILDID_SELF), role);
+    }
+    *role = ChildId(target.Painted()->Accessible().role);
+    return S_OK;
+}
+
+HRESULT ClientAccessible::get_accState(VARIANT child, VARIANT* state) {
+    if (state == nullptr) {
+        return E_POINTER;
+    }
+    VariantInit(state);
+    Target target;
+    const HRESULT found = Find(child, target);
+    if (FAILED(found)) {
+        return found;
+    }
+    if (target.system) {
+        return target.system->get_accState(ChildId(CHILDID_SELF), state);
+    }
+    switch (target.Painted()->Accessible().role) {
+        case ROLE_SYSTEM_STATICTEXT:
+            *state = ChildId(STATE_SYSTEM_READONLY);
+            break;
+        case ROLE_SYSTEM_LINK:
+            *state = ChildId(STATE_SYSTEM_LINKED);
+            break;
+        default:
+            *state = ChildId(0);
+            break;
+    }
+    return S_OK;
+}
+
+HRESULT ClientAccessible::get_accHelpTopic(BSTR* helpFile, VARIANT child, long* topic) {
+    if (helpFile == nullptr || topic == nullptr) {
+        return E_POINTER;
+    }
+    *helpFile = nullptr;
+    *topic = 0;
+    Target target;
+    const HRESULT found = Find(child, target);
+    return FAILED(found) ? found : DISP_E_MEMBERNOTFOUND;
+}
+
+HRESULT ClientAccessible::ElementAsVariant(long id, VARIANT* result) const {
+    if (id == CHILDID_SELF) {
+        *result = ChildId(id);
+        return S_OK;
+    }
+    Target target;
+    const HRESULT found = Find(ChildId(id), target);
+    if (FAILED(found)) {
+        return found;
+    }
+    if (target.Painted() != nullptr) {
+        *result = ChildId(id);
+        return S_OK;
+    }
+    result->vt = VT_DISPATCH;
+    return target.system.CopyTo(&result->pdispVal);
+}
+
+HRESULT ClientAccessible::get_accFocus(VARIANT* focus) {
+    if (focus == nullptr) {
+        return E_POINTER;
+    }
+    VariantInit(focus);
+    if (form_ == nullptr) {
+        return CO_E_OBJNOTCONNECTED;
+    }
+    // Painted controls never take the focus; the form passes its own on to a child window.
+    const HWND focused = GetFocus();
+    if (focused == form_->hWnd()) {
+        return ElementAsVariant(CHILDID_SELF, focus);
+    }
+    const std::vector<AccessibleElement> elements = form_->AccessibleElements();
+    const auto found = std::find_if(elements.begin(), elements.end(), [focused](const auto& e) {
+        return e.window != nullptr && e.window == focused;
+    });
+    if (found == elements.end()) {
+        return S_FALSE;
+    }
+    return ElementAsVariant(static_cast<long>(found - elements.begin()) + 1, focus);
+}
+
+HRESULT ClientAccessible::get_accSelection(VARIANT* selection) {
+    if (selection == nullptr) {
+        return E_POINTER;
+    }
+    VariantInit(selection);
+    return form_ == nullptr ? CO_E_OBJNOTCONNECTED : S_FALSE;
+}
+
+HRESULT ClientAccessible::accSelect(long flags, VARIANT child) {
+    Target target;
+    const HRESULT found = Find(child, target);
+    if (FAILED(found)) {
+        return found;
+    }
+    return target.system ? target.system->accSelect(flags, ChildId(CHILDID_SELF))
+                         : DISP_E_MEMBERNOTFOUND;
+}
+
+HRESULT ClientAccessible::accLocation(long* left, long* top, long* width, long* height,
+                                      VARIANT child) {
+    if (left == nullptr || top == nullptr || width == nullptr || height == nullptr) {
+        return E_POINTER;
+    }
+    *left = *top = *width = *height = 0;
+    Target target;
+    const HRESULT found = Find(child, target);
+    if (FAILED(found)) {
+        return found;
+    }
+    if (target.system) {
+        return target.system->accLocation(left, top, width, height, ChildId(CHILDID_SELF));
+    }
+    const RECT& bounds = target.element->bounds;
+    POINT topLeft{bounds.left, bounds.top};
+    ClientToScreen(form_->hWnd(), &topLeft);
+    *left = topLeft.x;
+    *top = topLeft.y;
+    *width = bounds.right - bounds.left;
+    *height = bounds.bottom - bounds.top;
+    return S_OK;
+}
+
+HRESULT ClientAccessible::accNavigate(long direction, VARIANT start, VARIANT* end) {
+    if (end == nullptr) {
+        return E_POINTER;
+    }
+    VariantInit(end);
+    Target target;
+    const HRESULT found = Find(start, target);
+    if (FAILED(found)) {
+        return found;
+    }
+    const long count = static_cast<long>(form_->AccessibleElements().size());
+    long id = 0;
+    if (target.element == nullptr) {
+        if (direction != NAVDIR_FIRSTCHILD && direction != NAVDIR_LASTCHILD) {
+            return target.system->accNavigate(direction, start, end);
+        }
+        id = direction == NAVDIR_FIRSTCHILD ? 1 : count;
+    } else if (direction == NAVDIR_NEXT || direction == NAVDIR_PREVIOUS) {
+        id = start.lVal + (direction == NAVDIR_NEXT ? 1 : -1);
+    } else {
+        return DISP_E_MEMBERNOTFOUND;
+    }
+    return id >= 1 && id <= count ? ElementAsVariant(id, end) : S_FALSE;
+}
+
+HRESULT ClientAccessible::accHitTest(long x, long y, VARIANT* child) {
+    if (child == nullptr) {
+        return E_POINTER;
+    }
+    VariantInit(child);
+    if (form_ == nullptr) {
+        return CO_E_OBJNOTCONNECTED;
+    }
+    const HWND window = form_->hWnd();
+    POINT point{x, y};
+    ScreenToClient(window, &point);
+    RECT client{};
+    GetClientRect(window, &client);
+    if (!PtInRect(&client, point)) {
+        return S_FALSE;
+    }
+    // Child windows lie in front of everything painted.
+    const HWND under = ChildWindowFromPointEx(window, point, CWP_SKIPINVISIBLE);
+    const PaintedControl* const painted = form_->ControlAt(point);
+    const std::vector<AccessibleElement> elements = form_->AccessibleElements();
+    const auto found =
+        std::find_if(elements.begin(), elements.end(), [&](const AccessibleElement& element) {
+            return under != window ? element.window == under
+                                   : element.painted != nullptr && element.painted == painted;
+        });
+    if (found == elements.end()) {
+        return ElementAsVariant(CHILDID_SELF, child);
+    }
+    return ElementAsVariant(static_cast<long>(found - elements.begin()) + 1, child);
+}
+
+HRESULT ClientAccessible::accDoDefaultAction(VARIANT child) {
+    Target target;
+    const HRESULT found = Find(child, target);
+    if (FAILED(found)) {
+        return found;
+    }
+    if (target.system) {
+        return target.system->accDoDefaultAction(ChildId(CHILDID_SELF));
+    }
+    if (target.Painted()->Accessible().defaultAction.empty()) {
+        return DISP_E_MEMBERNOTFOUND;
+    }
+    form_->PerformDefaultAction(*target.Painted());
+    return S_OK;
+}
+
+HRESULT ClientAccessible::put_accName(VARIANT /*child*/, BSTR /*name*/) {
+    return E_NOTIMPL;
+}
+
+HRESULT ClientAccessible::put_accValue(VARIANT /*child*/, BSTR /*value*/) {
+    return E_NOTIMPL;
+}
+
+}  // namespace toolkit

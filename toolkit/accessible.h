@@ -1,0 +1,82 @@
+#pragma once
+
+#include <windows.h>
+
+#include <oleacc.h>
+
+#include <atomic>
+#include <string>
+
+namespace toolkit {
+
+class Form;
+class PaintedControl;
+
+// The object that assistive technology reads a form's client area through (WM_GETOBJECT).
+// Its children, numbered from 1, are the form's accessible elements in reading order: painted
+// controls it describes itself, child windows through the system's own objects for them.
+// The form disconnects it when its window goes; from then on every call fails with
+// CO_E_OBJNOTCONNECTED, so a client that still holds it never reaches the freed form.
+class ClientAccessible final : public IAccessible {
+  public:
+    explicit ClientAccessible(Form& form) noexcept : form_(&form) {}
+    ClientAccessible(const ClientAccessible&) = delete;
+    ClientAccessible& operator=(const ClientAccessible&) = delete;
+
+    // The answer to WM_GETOBJECT for the client area: a reference for the asking client.
+    LRESULT HandOut(WPARAM wParam);
+    // Forgets the form and cuts off the clients of other processes.
+    void Disconnect() noexcept;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+
+    // Clients call IAccessible directly; late binding through IDispatch is not offered.
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
+                                            DISPID* ids) override;
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags,
+                                     DISPPARAMS* parameters, VARIANT* result, EXCEPINFO* exception,
+                                     UINT* argumentError) override;
+
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override;
+    HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override;
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override;
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override;
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override;
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override;
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override;
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override;
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override;
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* helpFile, VARIANT child, long* topic) override;
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override;
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override;
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override;
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override;
+    HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override;
+    HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height,
+                                          VARIANT child) override;
+    HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override;
+    HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* child) override;
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override;
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override;
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override;
+
+  private:
+    struct Target;
+    using TextGetter = HRESULT (STDMETHODCALLTYPE IAccessible::*)(VARIANT, BSTR*);
+
+    ~ClientAccessible() = default;
+
+    HRESULT Find(const VARIANT& child, Target& target) const;
+    HRESULT GetText(const VARIANT& child, BSTR* text, TextGetter getter,
+                    std::wstring (*paintedText)(const PaintedControl&)) const;
+    HRESULT ElementAsVariant(long id, VARIANT* result) const;
+
+    std::atomic<ULONG> references_{1};
+    Form* form_;
+};
+
+}  // namespace toolkit
