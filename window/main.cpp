@@ -1,5 +1,6 @@
 #include "window/form1.h"
 
+#include <cstdlib>
 #include <memory>
 
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
@@ -8,3 +9,14 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
     toolkit::InvokeHandler([&form] { form = std::make_unique<Form1>(); });
     return toolkit::Run(*form);
 }
+
+#if defined(__GLIBCXX__)
+// Every error reaches the user through the toolkit's own box, and a GUI program has no console
+// to print to: the runtime's default terminate handler would only add its name demangler
+// (some 45 KB of the file). Ending at once is what it would do after printing.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() {
+    std::abort();
+}
+}  // namespace __gnu_cxx
+#endif
