@@ -12,8 +12,9 @@ declare -A package_of=(
     [Xvfb]=xvfb [xdotool]=xdotool [import]=imagemagick [python3]=python3
     [clang-format]=clang-format [clang-tidy]=clang-tidy
 )
-build_commands=(cmake ninja x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-gcc-posix
-    x86_64-w64-mingw32-windres)
+# What configuring and building need; the tests are configured even when only the program is built.
+build_needs=(cmake ninja x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-gcc-posix
+    x86_64-w64-mingw32-windres python3 googletest)
 
 fail() {
     echo "$(basename "$0"): $*" >&2

@@ -8,7 +8,7 @@ source scripts/prerequisites.sh
 
 build_dir=$(realpath -m build/windows)
 screenshot=$(realpath -m "${SCREENSHOT:-$build_dir/screenshot.png}")
-needed=("${build_commands[@]}" wine wineboot wineserver wine64 fonts-wine xdotool)
+needed=("${build_needs[@]}" wine wineboot wineserver wine64 fonts-wine xdotool)
 [ -n "${DISPLAY:-}" ] || needed+=(Xvfb import)
 require "${needed[@]}"
 mkdir -p "$build_dir"

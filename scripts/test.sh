@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/prerequisites.sh
 
-require "${build_commands[@]}" ctest wine wineboot wineserver wine64 fonts-wine Xvfb python3 googletest
+require "${build_needs[@]}" ctest wine wineboot wineserver wine64 fonts-wine Xvfb
 build_dir=$(realpath -m "${BUILD_DIR:-build/windows}")
 build_into "$build_dir"
 
