@@ -14,7 +14,7 @@ declare -A package_of=(
 )
 # What configuring and building need; the tests are configured even when only the program is built.
 build_needs=(cmake ninja x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-gcc-posix
-    x86_64-w64-mingw32-windres python3 googletest)
+    x86_64-w64-mingw32-windres googletest)
 
 fail() {
     echo "$(basename "$0"): $*" >&2
