@@ -17,7 +17,7 @@ if [ -f "$cache" ]; then
     [ "$build_type" = Release ] ||
         fail "$build_dir holds a build of type '${build_type:-none}', not Release; its figures would mean nothing"
 fi
-install_missing_packages
+require "${build_needs[@]}" wine wineboot wineserver wine64 fonts-wine Xvfb python3
 log="$build_dir.log"
 mkdir -p "$(dirname "$build_dir")"
 {
@@ -27,28 +27,7 @@ mkdir -p "$(dirname "$build_dir")"
 bin="$build_dir/bin"
 
 export WINEPREFIX="$build_dir/wineprefix"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-if [ ! -f "$WINEPREFIX/.ready" ]; then
-    rm -rf "$WINEPREFIX"
-    echo "Creating the benchmark Wine prefix ..." >&2
-    { wineboot -i && wineserver -w; } >/dev/null 2>&1 || fail "Wine could not create $WINEPREFIX"
-    add_wine_fonts "$WINEPREFIX" >/dev/null
-    # With no window manager, Wine stalls 2 s after hiding a managed window.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-    wineserver -w
-    touch "$WINEPREFIX/.ready"
-fi
-wineserver -k 2>/dev/null || true
-cleanup() {
-    wineserver -k 2>/dev/null || true
-    stop_xvfb
-}
-trap cleanup EXIT
-start_xvfb
-# One persistent server for every run, as a desktop session has.
-wineserver -p
-wine cmd /c exit >/dev/null 2>&1 </dev/null
+start_wine_session
 
 windows_path() { echo "Z:${1//\//\\}"; }
 

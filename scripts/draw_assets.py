@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws the main window's three pictures and writes them into assets/.
 
-    python3 scripts/draw_assets.py
+    python3 scripts/draw_assets.py           # writes the pictures
+    python3 scripts/draw_assets.py --check   # fails if assets/ differs from what it draws
 
 - assets/background.bmp: 412 x 237, 24-bit BMP, 292,986 bytes. White title area with a red tab
   on the right, a red band, a grey-lavender bar, a white middle area beside a light grey panel
@@ -29,6 +30,7 @@ inside Label5 (168 to 200), both within y 0 to 24.
 import math
 import os
 import struct
+import sys
 
 # ---------------------------------------------------------------------------------------------
 # Canvas: floating-point RGB in sRGB, painted with coverage-weighted blending.
@@ -481,17 +483,27 @@ def ico_file(canvas):
 
 
 def main():
+    check = sys.argv[1:] == ["--check"]
     assets = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "assets")
     outputs = [
         ("background.bmp", bmp_file(draw_background()), 292986),
         ("buttons.bmp", bmp_file(draw_buttons()), 5150),
         ("twinova.ico", ico_file(draw_icon()), 15638),
     ]
+    differing = []
     for name, data, size in outputs:
         assert len(data) == size, f"{name}: {len(data)} bytes, expected {size}"
-        with open(os.path.join(assets, name), "wb") as f:
+        path = os.path.join(assets, name)
+        if check:
+            with open(path, "rb") as f:
+                if f.read() != data:
+                    differing.append(f"assets/{name}")
+            continue
+        with open(path, "wb") as f:
             f.write(data)
         print(f"assets/{name}: {len(data)} bytes")
+    if differing:
+        sys.exit("not what scripts/draw_assets.py draws: " + ", ".join(differing))
 
 
 if __name__ == "__main__":

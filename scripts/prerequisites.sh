@@ -1,45 +1,75 @@
 #!/usr/bin/env bash
-# Installs with apt whatever the build, the run and the tests need and this Debian machine
-# lacks. Sourced by run.sh and test.sh.
+# What the scripts share: installing what they need with apt, the build, Wine's fonts and a
+# private X server. Sourced by run.sh, test.sh and lint.sh.
 
-required_packages=(
-    cmake ninja-build g++-mingw-w64-x86-64-posix
-    wine wine64 fonts-wine xvfb xdotool imagemagick openbox googletest python3
+# The Debian package that provides each command the scripts run.
+declare -A package_of=(
+    [cmake]=cmake [ctest]=cmake [ninja]=ninja-build
+    [x86_64-w64-mingw32-g++-posix]=g++-mingw-w64-x86-64-posix
+    [x86_64-w64-mingw32-gcc-posix]=gcc-mingw-w64-x86-64-posix
+    [x86_64-w64-mingw32-windres]=binutils-mingw-w64-x86-64
+    [wine]=wine [wineboot]=wine [wineserver]=wine
+    [Xvfb]=xvfb [xdotool]=xdotool [openbox]=openbox [import]=imagemagick [python3]=python3
+    [clang-format]=clang-format [clang-tidy]=clang-tidy
 )
+# What configuring and building need; the tests are configured even when only the program is built.
+build_needs=(cmake ninja x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-gcc-posix
+    x86_64-w64-mingw32-windres googletest)
 
 fail() {
     echo "$(basename "$0"): $*" >&2
     exit 1
 }
 
-install_missing_packages() {
-    local missing=()
-    for package in "${required_packages[@]}"; do
-        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" ||
-            missing+=("$package")
-    done
-    [ ${#missing[@]} -eq 0 ] && return
-    command -v apt-get >/dev/null || fail "apt-get is missing; install these packages by hand: ${missing[*]}"
-    local sudo=()
-    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-    echo "Installing ${missing[*]} ..."
-    {
-        "${sudo[@]}" apt-get update -qq &&
-            DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
-    } >/tmp/brevane-twinova-apt.log 2>&1 ||
-        fail "could not install ${missing[*]} (apt's output is in /tmp/brevane-twinova-apt.log)"
+package_installed() {
+    dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "ok installed"
 }
 
-# Configures and builds into $1 with the configure preset $2 (default windows), printing only
-# the compiler's complaints if it fails.
+# Makes sure each named command is on PATH and each named package that is not a command
+# (fonts, sources) is installed, installing what is missing with apt. A command that is still
+# not found is named, since its package being installed says nothing about PATH.
+require() {
+    local missing=() name
+    for name in "$@"; do
+        if [ -n "${package_of[$name]:-}" ]; then
+            command -v "$name" >/dev/null || package_installed "${package_of[$name]}" ||
+                missing+=("${package_of[$name]}")
+        else
+            package_installed "$name" || missing+=("$name")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] || install_packages $(printf '%s\n' "${missing[@]}" | sort -u)
+    for name in "$@"; do
+        [ -z "${package_of[$name]:-}" ] || command -v "$name" >/dev/null ||
+            fail "$name is not on PATH, although its package ${package_of[$name]} is installed."
+    done
+}
+
+install_packages() {
+    command -v apt-get >/dev/null || fail "apt-get is missing; install these packages by hand: $*"
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    echo "Installing $* ..."
+    {
+        "${sudo[@]}" apt-get update -qq &&
+            DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "$@"
+    } >/tmp/brevane-twinova-apt.log 2>&1 ||
+        fail "could not install $* (apt's output is in /tmp/brevane-twinova-apt.log)"
+}
+
+# Configures $1 with the configure preset $2 and builds the target $3 (everything if none),
+# printing only the compiler's complaints if that fails.
 build_into() {
-    local build_dir=$1 preset=${2:-windows}
+    local build_dir=$1
     local log="$build_dir.log"
     mkdir -p "$(dirname "$build_dir")"
-    {
-        cmake --preset "$preset" -B "$build_dir" && cmake --build "$build_dir"
-    } >"$log" 2>&1 || {
-        grep -E "error|Error" "$log" | head -5 >&2
+    cmake --preset "$2" -B "$build_dir" >"$log" 2>&1 || {
+        grep -A3 "^CMake Error" "$log" | head -8 >&2
+        fail "configuring the build failed (its whole output is in $log)"
+    }
+    # Ninja's progress lines name files such as error_report.cpp: show the diagnostics only.
+    cmake --build "$build_dir" ${3:+--target "$3"} >>"$log" 2>&1 || {
+        grep -E "^FAILED: |error:|undefined reference" "$log" | head -8 >&2
         fail "the build failed (its whole output is in $log)"
     }
 }
@@ -54,6 +84,36 @@ add_wine_fonts() {
         cp "$font" "$fonts_dir/" && added=$((added + 1))
     done
     echo "$added"
+}
+
+# Makes WINEPREFIX a throwaway prefix for tests and measurements, once: with Wine's own fonts,
+# and without the 2-second stall after each hidden window (Wine waits for a window manager that
+# is not there). Then starts a private X server and one persistent Wine server, as a desktop
+# session has; both end when the calling script does.
+start_wine_session() {
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    if [ ! -f "$WINEPREFIX/.ready" ]; then
+        rm -rf "$WINEPREFIX"
+        echo "Creating the Wine prefix $WINEPREFIX ..." >&2
+        { wineboot -i && wineserver -w; } >/dev/null 2>&1 || fail "Wine could not create $WINEPREFIX"
+        add_wine_fonts "$WINEPREFIX" >/dev/null
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+        wineserver -w
+        touch "$WINEPREFIX/.ready"
+    fi
+    # A server left over from an interrupted run would refuse to be made persistent.
+    wineserver -k 2>/dev/null || true
+    trap stop_wine_session EXIT
+    start_xvfb
+    wineserver -p
+    # Wine's own background processes start now, with no pipe of the caller's to inherit and hold.
+    wine cmd /c exit >/dev/null 2>&1 </dev/null
+}
+
+stop_wine_session() {
+    wineserver -k 2>/dev/null || true
+    stop_xvfb
 }
 
 # Starts a private X server and exports its DISPLAY; stop it with stop_xvfb.

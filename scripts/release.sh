@@ -14,9 +14,9 @@ if [ -n "$changes" ]; then
     exit 1
 fi
 
-install_missing_packages
+require "${build_needs[@]}"
 rm -rf build/release dist
-build_into "$PWD/build/release" release
+build_into "$PWD/build/release" release BrevaneTwinova
 
 mkdir dist
 cp build/release/bin/BrevaneTwinova.exe deploy/enable-multiple-instances.reg \

@@ -6,9 +6,16 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/prerequisites.sh
 
-install_missing_packages
 build_dir=$(realpath -m build/windows)
-build_into "$build_dir"
+screenshot=$(realpath -m "${SCREENSHOT:-$build_dir/screenshot.png}")
+needed=("${build_needs[@]}" wine wineboot wineserver wine64 fonts-wine xdotool)
+[ -n "${DISPLAY:-}" ] || needed+=(Xvfb import)
+require "${needed[@]}"
+mkdir -p "$build_dir"
+[ -n "${DISPLAY:-}" ] || [ -d "$(dirname "$screenshot")" ] ||
+    fail "the folder of SCREENSHOT, $(dirname "$screenshot"), does not exist."
+# Only the program: GoogleTest and the tests are built by scripts/test.sh.
+build_into "$build_dir" windows BrevaneTwinova
 program="$build_dir/bin/BrevaneTwinova.exe"
 [ -f "$program" ] || program="$build_dir/BrevaneTwinova.exe"
 
@@ -28,7 +35,6 @@ if [ -n "${DISPLAY:-}" ]; then
     exec wine "$program"
 fi
 
-screenshot=$(realpath -m "${SCREENSHOT:-$build_dir/screenshot.png}")
 trap stop_xvfb EXIT
 start_xvfb
 wine "$program" >/dev/null 2>&1 </dev/null &
@@ -42,7 +48,9 @@ done
 [ -n "$window" ] || { kill "$program_pid"; fail "BrevaneTwinova's window did not appear within 30 seconds"; }
 sleep 1
 eval "$(xdotool getwindowgeometry --shell "$window")"
-import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$screenshot"
+saved=yes
+import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$screenshot" 2>/dev/null || saved=
 kill "$program_pid" 2>/dev/null
 wait "$program_pid" 2>/dev/null || true
+[ -n "$saved" ] || fail "could not write the screenshot to $screenshot."
 echo "Saved a screenshot of the window to $screenshot"
