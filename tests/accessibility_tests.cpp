@@ -170,7 +170,8 @@ TEST_F(Accessibility, ReadsEveryChildInReadingOrderInBothLanguages) {
 
 std::vector<long>* g_renamed = nullptr;
 
-void CALLBACK RecordNameChange(HWINEVENTHOOK, DWORD, HWND, LONG object, LONG child, DWORD, DWORD) {
+void CALLBACK RecordNameChange(HWINEVENTHOOK /*hook*/, DWORD /*event*/, HWND /*window*/,
+                               LONG object, LONG child, DWORD /*thread*/, DWORD /*time*/) {
     if (g_renamed != nullptr && object == OBJID_CLIENT) {
         g_renamed->push_back(child);
     }

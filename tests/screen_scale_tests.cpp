@@ -21,9 +21,9 @@ constexpr Pixel kWhite = 0xFFFFFF;
 // The round buttons' orange-red, from the dark rim to the light glow: not the title's pure red,
 // not white, not grey.
 bool Orange(Pixel pixel) {
-    const int red = pixel >> 16 & 0xFF;
-    const int green = pixel >> 8 & 0xFF;
-    const int blue = pixel & 0xFF;
+    const auto red = static_cast<int>(pixel >> 16 & 0xFF);
+    const auto green = static_cast<int>(pixel >> 8 & 0xFF);
+    const auto blue = static_cast<int>(pixel & 0xFF);
     return red > 150 && green >= 30 && red - green >= 60 && green - blue >= 20;
 }
 

@@ -28,7 +28,10 @@ struct Pixels {
     int height = 0;
     std::vector<Pixel> data;
 
-    Pixel At(int x, int y) const { return data[static_cast<std::size_t>(y * width + x)]; }
+    Pixel At(int x, int y) const {
+        return data[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                    static_cast<std::size_t>(x)];
+    }
     // How many pixels of `rect` (client pixels, right and bottom exclusive) have this value.
     int Count(const RECT& rect, Pixel value) const;
 };
