@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <thread>
 
@@ -76,9 +78,7 @@ Pixels RenderClient(HWND window, int width, int height, Pixel fill) {
 }
 
 Pixels ReadWindow(HWND window, const RECT& rect) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    const bool own = owner == GetCurrentProcessId();
+    const bool own = ProcessOf(window) == GetCurrentProcessId();
     POINT origin{0, 0};
     if (!own) {
         ClientToScreen(window, &origin);
@@ -186,6 +186,12 @@ std::wstring BesideTestExecutable(const std::wstring& fileName) {
     return path.substr(0, path.find_last_of(L"\\/") + 1) + fileName;
 }
 
+std::string ReadTextFile(const char* path) {
+    std::ostringstream text;
+    text << std::ifstream(path).rdbuf();
+    return text.str();
+}
+
 RECT RectInParent(HWND window) {
     RECT rect;
     GetWindowRect(window, &rect);
@@ -203,6 +209,12 @@ std::wstring ClassName(HWND window) {
     wchar_t name[256] = L"";
     GetClassNameW(window, name, 256);
     return name;
+}
+
+DWORD ProcessOf(HWND window) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    return process;
 }
 
 bool HoldsRoundRect(HWND window, int width, int height, int corner) {
@@ -236,6 +248,10 @@ HWND FindMessageBox(const std::function<bool(HWND)>& wanted) {
 
 HWND FindMessageBoxOf(HWND owner) {
     return FindMessageBox([owner](HWND box) { return GetWindow(box, GW_OWNER) == owner; });
+}
+
+HWND FindMessageBoxOfProcess(DWORD processId) {
+    return FindMessageBox([processId](HWND box) { return ProcessOf(box) == processId; });
 }
 
 std::wstring MessageBoxText(HWND box) {
@@ -280,31 +296,21 @@ DWORD ChildProcess::WaitForExit(DWORD milliseconds) {
 
 HWND ChildProcess::WaitForWindow(const std::function<bool(HWND)>& wanted,
                                  DWORD milliseconds) const {
-    struct Search {
-        DWORD processId;
-        const std::function<bool(HWND)>* wanted;
-        HWND found;
-    } search{id_, &wanted, nullptr};
+    HWND found = nullptr;
     WaitUntil(
         [&] {
-            EnumWindows(
-                [](HWND window, LPARAM parameter) -> BOOL {
-                    auto& search = *reinterpret_cast<Search*>(parameter);
-                    DWORD owner = 0;
-                    GetWindowThreadProcessId(window, &owner);
-                    if (owner == search.processId && IsWindowVisible(window) &&
-                        (*search.wanted)(window)) {
-                        search.found = window;
-                        return FALSE;
-                    }
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(&search));
-            return search.found != nullptr || !process_ ||
-                   WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0;
+            // Top-level windows, front to back.
+            for (HWND window = nullptr;
+                 (window = FindWindowExW(nullptr, window, nullptr, nullptr)) != nullptr;) {
+                if (ProcessOf(window) == id_ && IsWindowVisible(window) && wanted(window)) {
+                    found = window;
+                    return true;
+                }
+            }
+            return !process_ || WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0;
         },
         std::chrono::milliseconds(milliseconds));
-    return search.found;
+    return found;
 }
 
 BoxRecorder::BoxRecorder() {

@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace {
@@ -41,29 +39,12 @@ bool LinkIsRed(const RunningProgram& program) {
 
 // Any message box of the program, owned by its window or by nothing.
 HWND AnyBoxOf(const RunningProgram& program) {
-    DWORD programId = 0;
-    GetWindowThreadProcessId(program.Window(), &programId);
-    return testing_support::FindMessageBox([programId](HWND box) {
-        DWORD process = 0;
-        GetWindowThreadProcessId(box, &process);
-        return process == programId;
-    });
+    return testing_support::FindMessageBoxOfProcess(testing_support::ProcessOf(program.Window()));
 }
 
-std::string ReadFile(const char* path) {
-    std::ifstream file(path);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
+using testing_support::ReadTextFile;
 
 }  // namespace
-
-TEST(WindowButtons, ClickOnTheMinimiseGlyphMinimisesTheWindow) {
-    RunningProgram program;
-    ClickAt(program.ScreenPoint(140, 10));
-    EXPECT_TRUE(WaitUntil([&] { return IsIconic(program.Window()) != FALSE; }));
-}
 
 TEST(WindowButtons, ClickRightOfTheCloseGlyphEndsTheProgramWithoutAQuestion) {
     RunningProgram program;
@@ -151,15 +132,12 @@ TEST(WebLink, HoverReddensTheLinkAndOnlyTheBareSurfaceWhitensIt) {
     }
 }
 
-// The test prefix's browser is a script that appends each address it is given here.
-constexpr char kOpenedAddresses[] = "C:\\opened-addresses.txt";
-
 TEST(WebLink, ClickHandsTheMakersAddressToTheBrowser) {
     DeleteFileA(kOpenedAddresses);
     RunningProgram program;
     ClickAt(program.ScreenPoint(kOnTheLink.x, kOnTheLink.y));
-    EXPECT_TRUE(WaitUntil([&] { return !ReadFile(kOpenedAddresses).empty(); }));
-    EXPECT_EQ(ReadFile(kOpenedAddresses), "http://www.brevane.example/\n");
+    EXPECT_TRUE(WaitUntil([&] { return !ReadTextFile(kOpenedAddresses).empty(); }));
+    EXPECT_EQ(ReadTextFile(kOpenedAddresses), "http://www.brevane.example/\n");
     EXPECT_EQ(AnyBoxOf(program), nullptr);
 }
 
@@ -210,7 +188,7 @@ TEST(WebLink, AClickThatCannotOpenTheAddressShowsNothingAndChangesNothing) {
         testing_support::SamePixels(testing_support::ReadWindow(program.Window(), client), before));
     DWORD exitCode = STILL_ACTIVE;
     EXPECT_FALSE(program.WaitForExit(0ms, exitCode));
-    EXPECT_EQ(ReadFile(kOpenedAddresses), "") << "the address reached a browser after all";
+    EXPECT_EQ(ReadTextFile(kOpenedAddresses), "") << "the address reached a browser after all";
 }
 
 // ---------------------------------------------------------------------------------------------
