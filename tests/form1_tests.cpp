@@ -18,7 +18,6 @@
 namespace {
 
 using testing::ElementsAre;
-using testing::IsEmpty;
 using testing_support::Pixel;
 using testing_support::PixelOf;
 using testing_support::Pixels;
@@ -159,12 +158,11 @@ TEST_F(MainWindowKeyboard, ClickingALabelOrTheSurfaceLeavesTheFocusWhereItWas) {
     EXPECT_EQ(GetFocus(), form_.Command1.hWnd());
 }
 
-// Closes the message box of this thread shortly after it opens.
+// Closes the message box of this process shortly after it opens.
 void CloseMessageBoxSoon() {
     SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR timer, DWORD) {
-        testing_support::CloseMessageBox(testing_support::FindMessageBox([](HWND box) {
-            return GetWindowThreadProcessId(box, nullptr) == GetCurrentThreadId();
-        }));
+        testing_support::CloseMessageBox(
+            testing_support::FindMessageBoxOfProcess(GetCurrentProcessId()));
         KillTimer(nullptr, timer);
     });
 }

@@ -1,6 +1,6 @@
-// Drives the real program with real mouse input, the way a user's hand would, and reads what
-// it shows from outside: its own buttons, the drag, the link and the Apply button with its real
-// message box and the real registry.
+// Drives the real program with real input, the way a user's hand would, and reads what it shows
+// from outside: the drag, the link, the Apply button with its real message box and the real
+// registry, and the focus after minimising under a window manager.
 #include "running_program.h"
 #include "window/language.h"
 
@@ -45,14 +45,6 @@ HWND AnyBoxOf(const RunningProgram& program) {
 using testing_support::ReadTextFile;
 
 }  // namespace
-
-TEST(WindowButtons, ClickRightOfTheCloseGlyphEndsTheProgramWithoutAQuestion) {
-    RunningProgram program;
-    ClickAt(program.ScreenPoint(195, 10));
-    DWORD exitCode = STILL_ACTIVE;
-    ASSERT_TRUE(program.WaitForExit(5s, exitCode));
-    EXPECT_EQ(exitCode, 0U);
-}
 
 TEST(WindowDrag, PressOnTheTitleAndMoveDragsTheWindowByTheSameOffset) {
     RunningProgram program;
