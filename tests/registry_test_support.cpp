@@ -5,7 +5,6 @@
 #include <sddl.h>
 
 #include <cstdint>
-#include <iomanip>
 
 namespace registry_test {
 
@@ -113,15 +112,11 @@ bool operator==(const StoredValue& left, const StoredValue& right) {
 }
 
 void PrintTo(const StoredValue& value, std::ostream* out) {
-    *out << "type " << value.type << ", " << value.bytes.size() << " bytes:";
-    const std::size_t shown = value.bytes.size() < 32 ? value.bytes.size() : 32;
-    for (std::size_t i = 0; i < shown; ++i) {
-        *out << ' ' << std::hex << std::setw(2) << std::setfill('0')
-             << static_cast<int>(value.bytes[i]) << std::dec;
+    *out << "type " << value.type << ", " << value.bytes.size() << " bytes:" << std::hex;
+    for (std::size_t i = 0; i < value.bytes.size() && i < 32; ++i) {
+        *out << ' ' << static_cast<int>(value.bytes[i]);
     }
-    if (shown < value.bytes.size()) {
-        *out << " ...";
-    }
+    *out << (value.bytes.size() > 32 ? " ..." : "") << std::dec;
 }
 
 std::size_t OwnHandleCount() {

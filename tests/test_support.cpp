@@ -28,12 +28,8 @@ int Pixels::Count(const RECT& rect, Pixel value) const {
 
 Canvas::Canvas(int width, int height, Pixel fill) : width_(width), height_(height) {
     BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    // A negative height puts the top row first.
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     dib_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     dc_.reset(CreateCompatibleDC(nullptr));
@@ -130,18 +126,9 @@ Pixels DecodeBmp(toolkit::Blob bmpFile) {
 std::vector<unsigned char> SolidBmp(int width, int height, Pixel color) {
     const int stride = (width * 3 + 3) / 4 * 4;
     const auto imageBytes = static_cast<DWORD>(stride) * height;
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-    file.bfSize = file.bfOffBits + imageBytes;
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biCompression = BI_RGB;
-    info.biSizeImage = imageBytes;
+    constexpr DWORD kHeaders = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    const BITMAPFILEHEADER file{0x4D42, kHeaders + imageBytes, 0, 0, kHeaders};  // "BM"
+    const BITMAPINFOHEADER info{sizeof info, width, height, 1, 24, BI_RGB, imageBytes, 0, 0, 0, 0};
     std::vector<unsigned char> bytes(file.bfSize);
     std::memcpy(bytes.data(), &file, sizeof file);
     std::memcpy(bytes.data() + sizeof file, &info, sizeof info);
