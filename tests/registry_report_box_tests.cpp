@@ -28,9 +28,8 @@ SeenBox WatchForBox(const std::wstring& title) {
     HWND box = nullptr;
     testing_support::WaitUntil([&] {
         box = testing_support::FindMessageBox([&title](HWND window) {
-            DWORD process = 0;
-            GetWindowThreadProcessId(window, &process);
-            return process == GetCurrentProcessId() && testing_support::WindowText(window) == title;
+            return testing_support::ProcessOf(window) == GetCurrentProcessId() &&
+                   testing_support::WindowText(window) == title;
         });
         return box != nullptr;
     });

@@ -9,7 +9,6 @@
 #include <limits>
 
 #include "registry_test_support.h"
-#include "toolkit/run_time_error.h"
 
 namespace {
 
@@ -177,35 +176,19 @@ TEST_F(RegistrySetKeyValueTest, NamesAndTextsOfAnyLengthAreStoredExactly) {
 
 // --- Every type code with every kind of value ---
 
-// The report's description of each error the conversions raise.
-std::wstring Described(long error) {
-    switch (error) {
-        case toolkit::kOverflow:
-            return L"Overflow";
-        case toolkit::kSubscriptOutOfRange:
-            return L"Subscript out of range";
-        case toolkit::kTypeMismatch:
-            return L"Type mismatch";
-        case toolkit::kInvalidUseOfNull:
-            return L"Invalid use of Null";
-        default:
-            return L"(not raised by a conversion)";
-    }
-}
-
-// What one value does with one type code: written as `stored`, or reported as `error`.
+// What one value does with one type code: written as `stored`, or reported with `report`.
 struct Outcome {
-    long error;
-    std::optional<StoredValue> stored;  // nothing with error 0: some text, from oleaut32
+    const wchar_t* report;              // null: written
+    std::optional<StoredValue> stored;  // nothing when written: some text, from oleaut32
 };
 Outcome Writes(StoredValue stored) {
-    return {0, std::move(stored)};
+    return {nullptr, std::move(stored)};
 }
 Outcome WritesPlatformText() {
-    return {0, std::nullopt};
+    return {nullptr, std::nullopt};
 }
-Outcome Raises(long error) {
-    return {error, std::nullopt};
+Outcome Raises(const wchar_t* report) {
+    return {report, std::nullopt};
 }
 
 struct ValueKind {
@@ -235,9 +218,10 @@ std::wstring Decimal(const wchar_t* whole, const wchar_t* fraction) {
 }
 
 std::vector<ValueKind> EveryKindOfValue() {
-    constexpr long kMismatch = toolkit::kTypeMismatch;
-    constexpr long kSubscript = toolkit::kSubscriptOutOfRange;
-    constexpr long kOverflow = toolkit::kOverflow;
+    constexpr auto kMismatch = L"Error: 13. Type mismatch";
+    constexpr auto kSubscript = L"Error: 9. Subscript out of range";
+    constexpr auto kOverflow = L"Error: 6. Overflow";
+    constexpr auto kNull = L"Error: 94. Invalid use of Null";
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double infinity = std::numeric_limits<double>::infinity();
     // clang-format off
@@ -254,7 +238,7 @@ std::vector<ValueKind> EveryKindOfValue() {
         {"single 1.5",        [] { return Variant::Single(1.5f); },      Writes(Sz(Decimal(L"1", L"5"))), Raises(kMismatch),             Writes(Dword(2))},
         {"boolean true",      [] { return Variant::Boolean(true); },     Writes(Sz(L"True")),        Raises(kMismatch),                  Writes(Dword(0xFFFFFFFF))},
         {"empty",             [] { return Variant(); },                  Writes(Sz(L"")),            Raises(kMismatch),                  Writes(Dword(0))},
-        {"null",              [] { return Variant::Null(); },            Writes(Sz(L"")),            Raises(kMismatch),                  Raises(toolkit::kInvalidUseOfNull)},
+        {"null",              [] { return Variant::Null(); },            Writes(Sz(L"")),            Raises(kMismatch),                  Raises(kNull)},
         {"bytes 0 to 2",      [] { return Variant::Bytes({1, 2, 3}); },  Raises(kMismatch),          Writes({REG_BINARY, {1, 2, 3}}),    Raises(kMismatch)},
         {"bytes -1 to 2",     [] { return Variant::Bytes({1, 2, 3, 4}, -1); }, Raises(kMismatch),    Writes({REG_BINARY, {2, 3, 4}}),    Raises(kMismatch)},
         {"bytes 1 to 3",      [] { return Variant::Bytes({1, 2, 3}, 1); },  Raises(kMismatch),       Raises(kSubscript),                 Raises(kMismatch)},
@@ -290,11 +274,10 @@ TEST_P(EveryTypeCode, GivesAReportOrACleanWriteWithEveryKindOfValue) {
             EXPECT_EQ(status, kUnsupportedType);
             EXPECT_TRUE(boxes_.boxes().empty());
             EXPECT_EQ(stored, Sz(L"before"));
-        } else if (outcome->error != 0) {
+        } else if (outcome->report != nullptr) {
             EXPECT_EQ(status, kErrorReported);
             if (auto box = OnlyBox()) {
-                EXPECT_EQ(box->text, L"Error: " + std::to_wstring(outcome->error) + L". " +
-                                         Described(outcome->error));
+                EXPECT_EQ(box->text, outcome->report);
                 EXPECT_EQ(box->title, L"RegistrySetKeyValue");
                 EXPECT_EQ(box->style, 0u);
             }

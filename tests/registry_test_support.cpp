@@ -3,10 +3,8 @@
 #include "toolkit/handle.h"
 
 #include <sddl.h>
-#include <winternl.h>
 
-#include <iomanip>
-#include <memory>
+#include <cstdint>
 
 namespace registry_test {
 
@@ -114,69 +112,21 @@ bool operator==(const StoredValue& left, const StoredValue& right) {
 }
 
 void PrintTo(const StoredValue& value, std::ostream* out) {
-    *out << "type " << value.type << ", " << value.bytes.size() << " bytes:";
-    const std::size_t shown = value.bytes.size() < 32 ? value.bytes.size() : 32;
-    for (std::size_t i = 0; i < shown; ++i) {
-        *out << ' ' << std::hex << std::setw(2) << std::setfill('0')
-             << static_cast<int>(value.bytes[i]) << std::dec;
+    *out << "type " << value.type << ", " << value.bytes.size() << " bytes:" << std::hex;
+    for (std::size_t i = 0; i < value.bytes.size() && i < 32; ++i) {
+        *out << ' ' << static_cast<int>(value.bytes[i]);
     }
-    if (shown < value.bytes.size()) {
-        *out << " ...";
-    }
+    *out << (value.bytes.size() > 32 ? " ..." : "") << std::dec;
 }
 
-namespace {
-
-// SystemHandleInformation (16): one entry per handle of every process.
-struct HandleEntry {
-    ULONG ownerProcessId;
-    BYTE objectType;
-    BYTE flags;
-    USHORT handleValue;
-    PVOID object;
-    ACCESS_MASK access;
-};
-struct HandleTable {
-    ULONG count;
-    HandleEntry handles[1];
-};
-
-using QuerySystemInformation = NTSTATUS(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
-
-}  // namespace
-
 std::size_t OwnHandleCount() {
-    const auto query = reinterpret_cast<QuerySystemInformation>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
-    if (query == nullptr) {
-        ADD_FAILURE() << "NtQuerySystemInformation is missing";
-        return 0;
+    // Handle values are small multiples of 4; each one in use answers GetHandleInformation.
+    std::size_t count = 0;
+    for (std::uintptr_t value = 4; value < 0x10000; value += 4) {
+        DWORD flags = 0;
+        count += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) ? 1 : 0;
     }
-    constexpr ULONG kSystemHandleInformation = 16;
-    constexpr auto kInfoLengthMismatch = static_cast<NTSTATUS>(0xC0000004);
-    ULONG size = 1 << 16;
-    for (;;) {
-        std::unique_ptr<BYTE[]> buffer(new BYTE[size]);
-        ULONG needed = 0;
-        const NTSTATUS status = query(kSystemHandleInformation, buffer.get(), size, &needed);
-        if (status == kInfoLengthMismatch) {
-            size = needed > size ? needed + 4096 : size * 2;
-            continue;
-        }
-        if (status != 0) {
-            ADD_FAILURE() << "NtQuerySystemInformation failed: " << std::hex << status;
-            return 0;
-        }
-        const auto* table = reinterpret_cast<const HandleTable*>(buffer.get());
-        const ULONG self = GetCurrentProcessId();
-        std::size_t own = 0;
-        for (ULONG i = 0; i < table->count; ++i) {
-            if (table->handles[i].ownerProcessId == self) {
-                ++own;
-            }
-        }
-        return own;
-    }
+    return count;
 }
 
 ReadOnlyKey::ReadOnlyKey(std::wstring path) : path_(std::move(path)) {

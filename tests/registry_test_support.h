@@ -51,8 +51,7 @@ StoredValue Dword(DWORD number);
 bool operator==(const StoredValue& left, const StoredValue& right);
 void PrintTo(const StoredValue& value, std::ostream* out);
 
-// Process handles that this process holds now, from NtQuerySystemInformation (Wine's
-// GetProcessHandleCount reports 0). Fails the test when the system will not tell.
+// Handles that this process holds now (Wine's GetProcessHandleCount reports 0).
 std::size_t OwnHandleCount();
 
 // A key that everyone may read but not change (its DACL grants KEY_READ and WRITE_DAC only),

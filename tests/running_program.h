@@ -40,6 +40,9 @@ void ReleaseLeftButton();
 void SendMouseButton(DWORD event);
 void ClickAt(POINT screen);
 
+// The test prefix's browser is a script that appends each address it is given to this file.
+inline constexpr char kOpenedAddresses[] = "C:\\opened-addresses.txt";
+
 using testing_support::CloseMessageBox;
 using testing_support::FindMessageBoxOf;
 using testing_support::MessageBoxText;

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <thread>
 
@@ -26,12 +28,8 @@ int Pixels::Count(const RECT& rect, Pixel value) const {
 
 Canvas::Canvas(int width, int height, Pixel fill) : width_(width), height_(height) {
     BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    // A negative height puts the top row first.
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     dib_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     dc_.reset(CreateCompatibleDC(nullptr));
@@ -76,9 +74,7 @@ Pixels RenderClient(HWND window, int width, int height, Pixel fill) {
 }
 
 Pixels ReadWindow(HWND window, const RECT& rect) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    const bool own = owner == GetCurrentProcessId();
+    const bool own = ProcessOf(window) == GetCurrentProcessId();
     POINT origin{0, 0};
     if (!own) {
         ClientToScreen(window, &origin);
@@ -130,18 +126,9 @@ Pixels DecodeBmp(toolkit::Blob bmpFile) {
 std::vector<unsigned char> SolidBmp(int width, int height, Pixel color) {
     const int stride = (width * 3 + 3) / 4 * 4;
     const auto imageBytes = static_cast<DWORD>(stride) * height;
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-    file.bfSize = file.bfOffBits + imageBytes;
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biCompression = BI_RGB;
-    info.biSizeImage = imageBytes;
+    constexpr DWORD kHeaders = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    const BITMAPFILEHEADER file{0x4D42, kHeaders + imageBytes, 0, 0, kHeaders};  // "BM"
+    const BITMAPINFOHEADER info{sizeof info, width, height, 1, 24, BI_RGB, imageBytes, 0, 0, 0, 0};
     std::vector<unsigned char> bytes(file.bfSize);
     std::memcpy(bytes.data(), &file, sizeof file);
     std::memcpy(bytes.data() + sizeof file, &info, sizeof info);
@@ -186,6 +173,12 @@ std::wstring BesideTestExecutable(const std::wstring& fileName) {
     return path.substr(0, path.find_last_of(L"\\/") + 1) + fileName;
 }
 
+std::string ReadTextFile(const char* path) {
+    std::ostringstream text;
+    text << std::ifstream(path).rdbuf();
+    return text.str();
+}
+
 RECT RectInParent(HWND window) {
     RECT rect;
     GetWindowRect(window, &rect);
@@ -203,6 +196,12 @@ std::wstring ClassName(HWND window) {
     wchar_t name[256] = L"";
     GetClassNameW(window, name, 256);
     return name;
+}
+
+DWORD ProcessOf(HWND window) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    return process;
 }
 
 bool HoldsRoundRect(HWND window, int width, int height, int corner) {
@@ -236,6 +235,10 @@ HWND FindMessageBox(const std::function<bool(HWND)>& wanted) {
 
 HWND FindMessageBoxOf(HWND owner) {
     return FindMessageBox([owner](HWND box) { return GetWindow(box, GW_OWNER) == owner; });
+}
+
+HWND FindMessageBoxOfProcess(DWORD processId) {
+    return FindMessageBox([processId](HWND box) { return ProcessOf(box) == processId; });
 }
 
 std::wstring MessageBoxText(HWND box) {
@@ -280,31 +283,21 @@ DWORD ChildProcess::WaitForExit(DWORD milliseconds) {
 
 HWND ChildProcess::WaitForWindow(const std::function<bool(HWND)>& wanted,
                                  DWORD milliseconds) const {
-    struct Search {
-        DWORD processId;
-        const std::function<bool(HWND)>* wanted;
-        HWND found;
-    } search{id_, &wanted, nullptr};
+    HWND found = nullptr;
     WaitUntil(
         [&] {
-            EnumWindows(
-                [](HWND window, LPARAM parameter) -> BOOL {
-                    auto& search = *reinterpret_cast<Search*>(parameter);
-                    DWORD owner = 0;
-                    GetWindowThreadProcessId(window, &owner);
-                    if (owner == search.processId && IsWindowVisible(window) &&
-                        (*search.wanted)(window)) {
-                        search.found = window;
-                        return FALSE;
-                    }
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(&search));
-            return search.found != nullptr || !process_ ||
-                   WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0;
+            // Top-level windows, front to back.
+            for (HWND window = nullptr;
+                 (window = FindWindowExW(nullptr, window, nullptr, nullptr)) != nullptr;) {
+                if (ProcessOf(window) == id_ && IsWindowVisible(window) && wanted(window)) {
+                    found = window;
+                    return true;
+                }
+            }
+            return !process_ || WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0;
         },
         std::chrono::milliseconds(milliseconds));
-    return search.found;
+    return found;
 }
 
 BoxRecorder::BoxRecorder() {

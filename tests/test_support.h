@@ -86,11 +86,16 @@ void PumpMessages(toolkit::Form* form = nullptr);
 // The full path of a file in the folder of the running test executable.
 std::wstring BesideTestExecutable(const std::wstring& fileName);
 
+// The whole content of a text file; empty when it cannot be read.
+std::string ReadTextFile(const char* path);
+
 // A window's rectangle in the client coordinates of its parent.
 RECT RectInParent(HWND window);
 
 std::wstring WindowText(HWND window);
 std::wstring ClassName(HWND window);
+// The id of the process that made `window`.
+DWORD ProcessOf(HWND window);
 
 // True when the window holds exactly the region CreateRoundRectRgn(0, 0, w, h, c, c). Wine
 // stores a normalised copy, so the regions are compared by their difference, not EqualRgn.
@@ -100,9 +105,11 @@ bool HoldsRoundRect(HWND window, int width, int height, int corner);
 long ErrorNumberOf(const std::function<void()>& action);
 
 // Message boxes shown for real (dialogs of class #32770): the first visible one that `wanted`
-// accepts, or null; the one `owner` opened; its text; closing it with its OK button.
+// accepts, or null; the one `owner` opened; any one of a process; its text; closing it with
+// its OK button.
 HWND FindMessageBox(const std::function<bool(HWND)>& wanted);
 HWND FindMessageBoxOf(HWND owner);
+HWND FindMessageBoxOfProcess(DWORD processId);
 std::wstring MessageBoxText(HWND box);
 void CloseMessageBox(HWND box);
 

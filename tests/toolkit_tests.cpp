@@ -223,7 +223,7 @@ TEST_F(ToolkitForm, ALabelWrapsAtWordsAndCutsOffWhatDoesNotFitItsBox) {
         << "ink outside the labels' boxes";
 }
 
-TEST_F(ToolkitForm, AnOpaqueSelfSizingLabelFitsOneLineOfItsText) {
+TEST_F(ToolkitForm, AnOpaqueSelfSizingLabelFitsOneLineOfItsTextAndClearsWhereItWas) {
     toolkit::LabelDesign design;
     design.transparent = false;
     design.backColor = 0x00FF00;  // green
@@ -239,26 +239,17 @@ TEST_F(ToolkitForm, AnOpaqueSelfSizingLabelFitsOneLineOfItsText) {
     EXPECT_EQ(pixels.Count({0, 0, kWidth, kHeight}, 0x00FF00) + pixels.Count(box, kBlack), 12 * 13)
         << "the fill stays within the fitted box";
 
+    ShowWindow(form_.hWnd(), SW_SHOWNOACTIVATE);
     label.SetCaption(L"12 345");
+    UpdateWindow(form_.hWnd());
     EXPECT_EQ(label.Bounds().bottom - label.Bounds().top, 13) << "one line, never wrapped";
     EXPECT_GT(label.Bounds().right - label.Bounds().left, 30);
+    const RECT area{0, 0, 60, 13};
+    ASSERT_GT(testing_support::ReadWindow(form_.hWnd(), {10, 10, 70, 23}).Count(area, 0x00FF00), 0);
     label.SetCaption(L"1");
     EXPECT_EQ(label.Bounds().right - label.Bounds().left, 6);
     EXPECT_EQ(label.Bounds().left, 10);
     EXPECT_EQ(label.Bounds().top, 10);
-}
-
-TEST_F(ToolkitForm, ASelfSizingLabelRepaintsWhereItWasWhenItShrinks) {
-    toolkit::LabelDesign design;
-    design.transparent = false;
-    design.backColor = 0x00FF00;  // green
-    design.autoSize = true;
-    toolkit::Label& label = AddLabel(L"12 345", 10, 10, 100, 50, design);
-    ShowWindow(form_.hWnd(), SW_SHOWNOACTIVATE);
-    UpdateWindow(form_.hWnd());
-    const RECT area{0, 0, 60, 13};
-    ASSERT_GT(testing_support::ReadWindow(form_.hWnd(), {10, 10, 70, 23}).Count(area, 0x00FF00), 0);
-    label.SetCaption(L"1");
     const Pixels after = testing_support::ReadWindow(form_.hWnd(), {16, 10, 70, 23});
     EXPECT_EQ(after.Count(area, kWhite), 54 * 13) << "the old box shows the ground again";
 }

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
 
 namespace {
 
@@ -26,20 +25,11 @@ struct Outcome {
 };
 
 int BoxesOf(DWORD processId) {
-    std::pair<DWORD, int> search{processId, 0};
-    EnumWindows(
-        [](HWND window, LPARAM parameter) -> BOOL {
-            auto& [process, boxes] = *reinterpret_cast<std::pair<DWORD, int>*>(parameter);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == process && IsWindowVisible(window) &&
-                testing_support::ClassName(window) == L"#32770") {
-                ++boxes;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.second;
+    int boxes = 0;
+    for (HWND box = nullptr; (box = FindWindowExW(nullptr, box, L"#32770", nullptr)) != nullptr;) {
+        boxes += testing_support::ProcessOf(box) == processId && IsWindowVisible(box) ? 1 : 0;
+    }
+    return boxes;
 }
 
 Outcome RunHelper(const std::wstring& mode) {
@@ -51,11 +41,7 @@ Outcome RunHelper(const std::wstring& mode) {
     }
     HWND box = nullptr;
     testing_support::WaitUntil([&] {
-        box = testing_support::FindMessageBox([&helper](HWND window) {
-            DWORD process = 0;
-            GetWindowThreadProcessId(window, &process);
-            return process == helper.Id();
-        });
+        box = testing_support::FindMessageBoxOfProcess(helper.Id());
         return box != nullptr || helper.WaitForExit(0) != STILL_ACTIVE;
     });
     if (box != nullptr) {

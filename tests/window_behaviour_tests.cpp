@@ -1,13 +1,11 @@
-// Drives the real program with real mouse input, the way a user's hand would, and reads what
-// it shows from outside: its own buttons, the drag, the link and the Apply button with its real
-// message box and the real registry.
+// Drives the real program with real input, the way a user's hand would, and reads what it shows
+// from outside: the drag, the link, the Apply button with its real message box and the real
+// registry, and the focus after minimising under a window manager.
 #include "running_program.h"
 #include "window/language.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace {
@@ -41,37 +39,12 @@ bool LinkIsRed(const RunningProgram& program) {
 
 // Any message box of the program, owned by its window or by nothing.
 HWND AnyBoxOf(const RunningProgram& program) {
-    DWORD programId = 0;
-    GetWindowThreadProcessId(program.Window(), &programId);
-    return testing_support::FindMessageBox([programId](HWND box) {
-        DWORD process = 0;
-        GetWindowThreadProcessId(box, &process);
-        return process == programId;
-    });
+    return testing_support::FindMessageBoxOfProcess(testing_support::ProcessOf(program.Window()));
 }
 
-std::string ReadFile(const char* path) {
-    std::ifstream file(path);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
+using testing_support::ReadTextFile;
 
 }  // namespace
-
-TEST(WindowButtons, ClickOnTheMinimiseGlyphMinimisesTheWindow) {
-    RunningProgram program;
-    ClickAt(program.ScreenPoint(140, 10));
-    EXPECT_TRUE(WaitUntil([&] { return IsIconic(program.Window()) != FALSE; }));
-}
-
-TEST(WindowButtons, ClickRightOfTheCloseGlyphEndsTheProgramWithoutAQuestion) {
-    RunningProgram program;
-    ClickAt(program.ScreenPoint(195, 10));
-    DWORD exitCode = STILL_ACTIVE;
-    ASSERT_TRUE(program.WaitForExit(5s, exitCode));
-    EXPECT_EQ(exitCode, 0U);
-}
 
 TEST(WindowDrag, PressOnTheTitleAndMoveDragsTheWindowByTheSameOffset) {
     RunningProgram program;
@@ -151,15 +124,12 @@ TEST(WebLink, HoverReddensTheLinkAndOnlyTheBareSurfaceWhitensIt) {
     }
 }
 
-// The test prefix's browser is a script that appends each address it is given here.
-constexpr char kOpenedAddresses[] = "C:\\opened-addresses.txt";
-
 TEST(WebLink, ClickHandsTheMakersAddressToTheBrowser) {
     DeleteFileA(kOpenedAddresses);
     RunningProgram program;
     ClickAt(program.ScreenPoint(kOnTheLink.x, kOnTheLink.y));
-    EXPECT_TRUE(WaitUntil([&] { return !ReadFile(kOpenedAddresses).empty(); }));
-    EXPECT_EQ(ReadFile(kOpenedAddresses), "http://www.brevane.example/\n");
+    EXPECT_TRUE(WaitUntil([&] { return !ReadTextFile(kOpenedAddresses).empty(); }));
+    EXPECT_EQ(ReadTextFile(kOpenedAddresses), "http://www.brevane.example/\n");
     EXPECT_EQ(AnyBoxOf(program), nullptr);
 }
 
@@ -210,71 +180,44 @@ TEST(WebLink, AClickThatCannotOpenTheAddressShowsNothingAndChangesNothing) {
         testing_support::SamePixels(testing_support::ReadWindow(program.Window(), client), before));
     DWORD exitCode = STILL_ACTIVE;
     EXPECT_FALSE(program.WaitForExit(0ms, exitCode));
-    EXPECT_EQ(ReadFile(kOpenedAddresses), "") << "the address reached a browser after all";
+    EXPECT_EQ(ReadTextFile(kOpenedAddresses), "") << "the address reached a browser after all";
 }
 
 // ---------------------------------------------------------------------------------------------
 // The Apply button, its real message box and the real registry.
 
-namespace {
-
-constexpr wchar_t kPager[] = L"Software\\yahoo\\pager";
-
-class ApplyButton : public testing::Test {
-  protected:
-    void SetUp() override { RegDeleteTreeW(HKEY_CURRENT_USER, kPager); }
-    void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, kPager); }
-
-    // Clicks Apply, waits for the box it opens, reads its text and title and closes it.
-    static std::wstring ApplyAndReadBox(const RunningProgram& program, std::wstring& title) {
+TEST(ApplyButton, WritesTheValueAndConfirmsItOrSaysHonestlyItCouldNotAndGoesOnRunning) {
+    constexpr wchar_t kPager[] = L"Software\\yahoo\\pager";
+    for (const bool refused : {false, true}) {
+        SCOPED_TRACE(refused ? "key refused" : "key created");
+        RegDeleteTreeW(HKEY_CURRENT_USER, kPager);
+        toolkit::UniqueKey volatilePager;
+        if (refused) {
+            // A non-volatile key cannot be created under a volatile one.
+            ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kPager, 0, nullptr, REG_OPTION_VOLATILE,
+                                      KEY_ALL_ACCESS, nullptr, volatilePager.put(), nullptr),
+                      ERROR_SUCCESS);
+        }
+        RunningProgram program;
         ClickAt(program.ScreenPoint(320, 56));
         HWND box = nullptr;
-        WaitUntil([&] { return (box = FindMessageBoxOf(program.Window())) != nullptr; });
-        if (box == nullptr) {
-            return L"(no message box)";
-        }
-        std::wstring text = MessageBoxText(box);
-        title = testing_support::WindowText(box);
+        ASSERT_TRUE(
+            WaitUntil([&] { return (box = FindMessageBoxOf(program.Window())) != nullptr; }));
+        const std::wstring text = MessageBoxText(box);
+        EXPECT_EQ(testing_support::WindowText(box), L"BrevaneTwinova");
         CloseMessageBox(box);
-        WaitUntil([&] { return !IsWindow(box); });
-        return text;
+        const std::wstring failed = std::wstring(kEnglishTexts.applyFailed) + L"\n\n";
+        EXPECT_EQ(refused ? text.substr(0, failed.size()) : text,
+                  refused ? failed : kEnglishTexts.applyDone);
+        DWORD plural = 0;
+        DWORD size = sizeof plural;
+        const LONG read = RegGetValueW(HKEY_CURRENT_USER, L"Software\\yahoo\\pager\\Test",
+                                       L"Plural", RRF_RT_REG_DWORD, nullptr, &plural, &size);
+        EXPECT_EQ(read == ERROR_SUCCESS && plural == 1, !refused);
+        DWORD exitCode = 0;
+        EXPECT_FALSE(program.WaitForExit(200ms, exitCode)) << "the program ended after the box";
     }
-
-    static bool PluralIsOne() {
-        DWORD data = 0;
-        DWORD size = sizeof data;
-        DWORD type = 0;
-        return RegGetValueW(HKEY_CURRENT_USER, L"Software\\yahoo\\pager\\Test", L"Plural",
-                            RRF_RT_ANY, &type, &data, &size) == ERROR_SUCCESS &&
-               type == REG_DWORD && data == 1;
-    }
-};
-
-}  // namespace
-
-TEST_F(ApplyButton, WritesTheValueAndConfirmsIt) {
-    RunningProgram program;
-    std::wstring title;
-    EXPECT_EQ(ApplyAndReadBox(program, title), kEnglishTexts.applyDone);
-    EXPECT_EQ(title, L"BrevaneTwinova");
-    EXPECT_TRUE(PluralIsOne());
-}
-
-TEST_F(ApplyButton, SaysHonestlyWhenTheKeyCannotBeCreatedAndGoesOnRunning) {
-    // A non-volatile key cannot be created under a volatile one.
-    toolkit::UniqueKey pager;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kPager, 0, nullptr, REG_OPTION_VOLATILE,
-                              KEY_ALL_ACCESS, nullptr, pager.put(), nullptr),
-              ERROR_SUCCESS);
-    RunningProgram program;
-    std::wstring title;
-    const std::wstring text = ApplyAndReadBox(program, title);
-    const std::wstring failed = std::wstring(kEnglishTexts.applyFailed) + L"\n\n";
-    EXPECT_EQ(text.substr(0, failed.size()), failed);
-    EXPECT_EQ(title, L"BrevaneTwinova");
-    EXPECT_FALSE(PluralIsOne());
-    DWORD exitCode = 0;
-    EXPECT_FALSE(program.WaitForExit(200ms, exitCode));
+    RegDeleteTreeW(HKEY_CURRENT_USER, kPager);
 }
 
 // Under a window manager, as on a user's desktop: these cases run only through
