@@ -3,7 +3,10 @@
 # none of the DLLs it loads on first use (LOADED_ON_USE), so that they cost nothing at start.
 #
 #   cmake -DOBJDUMP=<x86_64-w64-mingw32-objdump> -DEXE=<BrevaneTwinova.exe>
-#         [-DLOADED_ON_USE=a.dll;b.dll] -P check_imports.cmake
+#         [-DLOADED_ON_USE=a.dll,b.dll] -P check_imports.cmake
+
+# A list passed through add_test would lose its semicolons: the names come comma-separated.
+string(REPLACE "," ";" LOADED_ON_USE "${LOADED_ON_USE}")
 
 set(system_dlls
     advapi32.dll comctl32.dll comdlg32.dll gdi32.dll kernel32.dll msvcrt.dll ntdll.dll

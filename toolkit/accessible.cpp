@@ -13,7 +13,9 @@ using Microsoft::WRL::ComPtr;
 
 namespace {
 
-// oleacc and ole32 are loaded when assistive technology first asks, not at start.
+// oleacc, ole32 and oleaut32 are loaded when assistive technology first asks, not at start.
+// (A VARIANT is made empty by zeroing it, as VariantInit does, so that oleaut32 is not needed
+// for that.)
 struct AccessibilityFunctions {
     SystemFunction<decltype(&LresultFromObject)> resultFromObject{L"oleacc.dll",
                                                                   "LresultFromObject"};
@@ -21,6 +23,8 @@ struct AccessibilityFunctions {
         L"oleacc.dll", "CreateStdAccessibleObject"};
     SystemFunction<decltype(&CoDisconnectObject)> disconnectObject{L"ole32.dll",
                                                                    "CoDisconnectObject"};
+    SystemFunction<decltype(&SysAllocStringLen)> allocateString{L"oleaut32.dll",
+                                                                "SysAllocStringLen"};
 };
 
 const AccessibilityFunctions& Functions() {
@@ -29,8 +33,7 @@ const AccessibilityFunctions& Functions() {
 }
 
 VARIANT ChildId(long id) {
-    VARIANT child;
-    VariantInit(&child);
+    VARIANT child{};
     child.vt = VT_I4;
     child.lVal = id;
     return child;
@@ -51,7 +54,8 @@ HRESULT CopyText(const std::wstring& text, BSTR* result) {
     if (text.empty()) {
         return S_FALSE;
     }
-    *result = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    const auto& allocate = Functions().allocateString;
+    *result = allocate ? allocate.get()(text.data(), static_cast<UINT>(text.size())) : nullptr;
     return *result != nullptr ? S_OK : E_OUTOFMEMORY;
 }
 
@@ -247,7 +251,7 @@ HRESULT ClientAccessible::get_accRole(VARIANT child, VARIANT* role) {
     if (role == nullptr) {
         return E_POINTER;
     }
-    VariantInit(role);
+    *role = VARIANT{};
     Target target;
     const HRESULT found = Find(child, target);
     if (FAILED(found)) {
@@ -264,7 +268,7 @@ HRESULT ClientAccessible::get_accState(VARIANT child, VARIANT* state) {
     if (state == nullptr) {
         return E_POINTER;
     }
-    VariantInit(state);
+    *state = VARIANT{};
     Target target;
     const HRESULT found = Find(child, target);
     if (FAILED(found)) {
@@ -320,7 +324,7 @@ HRESULT ClientAccessible::get_accFocus(VARIANT* focus) {
     if (focus == nullptr) {
         return E_POINTER;
     }
-    VariantInit(focus);
+    *focus = VARIANT{};
     if (form_ == nullptr) {
         return CO_E_OBJNOTCONNECTED;
     }
@@ -343,7 +347,7 @@ HRESULT ClientAccessible::get_accSelection(VARIANT* selection) {
     if (selection == nullptr) {
         return E_POINTER;
     }
-    VariantInit(selection);
+    *selection = VARIANT{};
     return form_ == nullptr ? CO_E_OBJNOTCONNECTED : S_FALSE;
 }
 
@@ -385,7 +389,7 @@ HRESULT ClientAccessible::accNavigate(long direction, VARIANT start, VARIANT* en
     if (end == nullptr) {
         return E_POINTER;
     }
-    VariantInit(end);
+    *end = VARIANT{};
     Target target;
     const HRESULT found = Find(start, target);
     if (FAILED(found)) {
@@ -410,7 +414,7 @@ HRESULT ClientAccessible::accHitTest(long x, long y, VARIANT* child) {
     if (child == nullptr) {
         return E_POINTER;
     }
-    VariantInit(child);
+    *child = VARIANT{};
     if (form_ == nullptr) {
         return CO_E_OBJNOTCONNECTED;
     }
