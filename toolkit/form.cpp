@@ -440,6 +440,7 @@ void Form::OnCommand(WORD notification, HWND control) {
             InvokeHandler(button->Click);
             break;
         case BN_SETFOCUS:
+            // Every push button reports the focus it takes: the one place that tracks it.
             lastFocus_ = control;
             break;
         default:
@@ -451,24 +452,6 @@ void Form::OnDrawItem(const DRAWITEMSTRUCT& item) {
     if (const PushButton* const button = ButtonOf(item.hwndItem)) {
         button->DrawFace(item);
     }
-}
-
-void Form::OnActivate(WORD state) {
-    if (state == WA_INACTIVE) {
-        const HWND focus = GetFocus();
-        if (focus != nullptr && IsChild(window_, focus)) {
-            lastFocus_ = focus;
-        }
-    }
-}
-
-void Form::OnSetFocus(HWND previous) {
-    // Focus that comes straight from a control (restoring the minimised window takes it) goes
-    // back to that control.
-    if (previous != nullptr && IsChild(window_, previous)) {
-        lastFocus_ = previous;
-    }
-    RestoreFocus();
 }
 
 void Form::OnSize(WPARAM kind) {
@@ -557,14 +540,11 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DRAWITEM:
             OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             return TRUE;
-        case WM_ACTIVATE:
-            OnActivate(LOWORD(wParam));
-            return DefWindowProcW(window_, message, wParam, lParam);
         case WM_SIZE:
             OnSize(wParam);
             return 0;
         case WM_SETFOCUS:
-            OnSetFocus(reinterpret_cast<HWND>(wParam));
+            RestoreFocus();
             return 0;
         case WM_GETOBJECT:
             return OnGetObject(wParam, lParam);

@@ -107,8 +107,6 @@ class Form {
     void OnMouseMove(WPARAM keys, POINT point);
     void OnCommand(WORD notification, HWND control);
     void OnDrawItem(const DRAWITEMSTRUCT& item);
-    void OnActivate(WORD state);
-    void OnSetFocus(HWND previous);
     void OnSize(WPARAM kind);
     void RestoreFocus();
     LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
