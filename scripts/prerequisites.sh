@@ -91,7 +91,8 @@ add_wine_fonts() {
 # is not there). Then starts a private X server and one persistent Wine server, as a desktop
 # session has; both end when the calling script does.
 start_wine_session() {
-    export WINEDEBUG=-all
+    # Wine's own errors only: a program that Wine fails to start then says why.
+    export WINEDEBUG=-all,err+all
     export WINEDLLOVERRIDES="mscoree,mshtml="
     if [ ! -f "$WINEPREFIX/.ready" ]; then
         rm -rf "$WINEPREFIX"
@@ -109,6 +110,19 @@ start_wine_session() {
     wineserver -p
     # Wine's own background processes start now, with no pipe of the caller's to inherit and hold.
     wine cmd /c exit >/dev/null 2>&1 </dev/null
+    hold_desktop
+}
+
+# Wine ends a desktop, and the explorer that draws it, one second after the last program on it
+# ends; a program that starts meanwhile can fail to make its windows. A command prompt waiting
+# for input that never comes stays on the desktop for the whole session, as a user's shell does.
+hold_desktop() {
+    local input
+    input=$(mktemp -u)
+    mkfifo "$input"
+    wine cmd <"$input" >/dev/null 2>&1 &
+    exec {desktop_holder}>"$input"
+    rm "$input"
 }
 
 stop_wine_session() {

@@ -16,15 +16,18 @@ wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$PWD/tests/record-
 
 ctest=(ctest --test-dir "$build_dir" --output-on-failure --no-tests=error --timeout 300)
 "${ctest[@]}" && exit
-# Now and then a Wine process ends at start-up with a failure code and no output at all. Only
-# if every failed case ended like that are they named and run once more; any other failure
+# Now and then a Wine process ends at start-up, before its tests begin. Only if every failed case
+# ended like that are they named, with how each ended, and run once more; any other failure
 # fails the run.
 log="$build_dir/Testing/Temporary/LastTest.log"
-silent=$(awk '/^[0-9]+\/[0-9]+ Testing: / { name = substr($0, index($0, ": ") + 2) }
-    /^Output:$/ { getline; getline; empty = ($0 == "<end of output>") }
-    /^Test Failed\.$/ && empty { print name }' "$log")
+unstarted=$(awk '/^[0-9]+\/[0-9]+ Testing: / { name = substr($0, index($0, ": ") + 2) }
+    /^Command: / { under_wine = index($0, "run_under_wine.sh") > 0 }
+    /^Output:$/ { started = 0; ended = "" }
+    /^\[==========\] / { started = 1 }
+    /^run_under_wine.sh: / { ended = substr($0, index($0, " ended ") + 1) }
+    /^Test Failed\.$/ && under_wine && !started { print name " (" ended ")" }' "$log")
 failed=$(wc -l <"$build_dir/Testing/Temporary/LastTestsFailed.log")
-[ -n "$silent" ] && [ "$(wc -l <<<"$silent")" -eq "$failed" ] || exit 1
-echo "These cases ended before printing anything; running them once more:"
-echo "$silent" | sed 's/^/    /'
+[ -n "$unstarted" ] && [ "$(wc -l <<<"$unstarted")" -eq "$failed" ] || exit 1
+echo "These cases ended before their tests began; running them once more:"
+echo "$unstarted" | sed 's/^/    /'
 "${ctest[@]}" --rerun-failed

@@ -69,9 +69,13 @@ for case in "${cases[@]}"; do
     IFS='|' read -r start route expected <<<"$case"
     quietly wine reg import "$work/$start.reg"
     apply_route $route
+    status=$?
+    cp "$work/output" "$work/route-output"
     actual=$(key_state)
     if [ "$actual" != "$expected" ]; then
-        printf 'FAIL: %s, from the key %s\n  expected: %s\n  actual:   %s\n' "$route" "$start" "$expected" "$actual"
+        printf 'FAIL: %s, from the key %s\n  expected: %s\n  actual:   %s\n  exit code %s, output:\n' \
+            "$route" "$start" "$expected" "$actual" "$status"
+        sed 's/^/    /' "$work/route-output"
         failures=$((failures + 1))
     fi
 done

@@ -31,7 +31,7 @@ done
 [ $# -gt 0 ] || fail "no test executable given"
 [ -f "${WINEPREFIX:-}/.ready" ] || fail "WINEPREFIX does not name a prepared test prefix"
 
-export WINEDEBUG=-all
+export WINEDEBUG=-all,err+all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 work_dir=$(mktemp -d)
 openbox_pid=
