@@ -247,48 +247,40 @@ HRESULT ClientAccessible::get_accDefaultAction(VARIANT child, BSTR* action) {
         [](const PaintedControl& control) { return control.Accessible().defaultAction; });
 }
 
-HRESULT ClientAccessible::get_accRole(VARIANT child, VARIANT* role) {
-    if (role == nullptr) {
+HRESULT ClientAccessible::GetNumber(const VARIANT& child, VARIANT* number, NumberGetter getter,
+                                    long (*paintedNumber)(const PaintedControl&)) const {
+    if (number == nullptr) {
         return E_POINTER;
     }
-    *role = VARIANT{};
+    *number = VARIANT{};
     Target target;
     const HRESULT found = Find(child, target);
     if (FAILED(found)) {
         return found;
     }
     if (target.system) {
-        return target.system->get_accRole(ChildId(CHILDID_SELF), role);
+        return (target.system.Get()->*getter)(ChildId(CHILDID_SELF), number);
     }
-    *role = ChildId(target.Painted()->Accessible().role);
+    *number = ChildId(paintedNumber(*target.Painted()));
     return S_OK;
 }
 
+HRESULT ClientAccessible::get_accRole(VARIANT child, VARIANT* role) {
+    return GetNumber(child, role, &IAccessible::get_accRole,
+                     [](const PaintedControl& control) { return control.Accessible().role; });
+}
+
 HRESULT ClientAccessible::get_accState(VARIANT child, VARIANT* state) {
-    if (state == nullptr) {
-        return E_POINTER;
-    }
-    *state = VARIANT{};
-    Target target;
-    const HRESULT found = Find(child, target);
-    if (FAILED(found)) {
-        return found;
-    }
-    if (target.system) {
-        return target.system->get_accState(ChildId(CHILDID_SELF), state);
-    }
-    switch (target.Painted()->Accessible().role) {
-        case ROLE_SYSTEM_STATICTEXT:
-            *state = ChildId(STATE_SYSTEM_READONLY);
-            break;
-        case ROLE_SYSTEM_LINK:
-            *state = ChildId(STATE_SYSTEM_LINKED);
-            break;
-        default:
-            *state = ChildId(0);
-            break;
-    }
-    return S_OK;
+    return GetNumber(child, state, &IAccessible::get_accState, [](const PaintedControl& control) {
+        switch (control.Accessible().role) {
+            case ROLE_SYSTEM_STATICTEXT:
+                return long{STATE_SYSTEM_READONLY};
+            case ROLE_SYSTEM_LINK:
+                return long{STATE_SYSTEM_LINKED};
+            default:
+                return 0L;
+        }
+    });
 }
 
 HRESULT ClientAccessible::get_accHelpTopic(BSTR* helpFile, VARIANT child, long* topic) {

@@ -67,12 +67,15 @@ class ClientAccessible final : public IAccessible {
   private:
     struct Target;
     using TextGetter = HRESULT (STDMETHODCALLTYPE IAccessible::*)(VARIANT, BSTR*);
+    using NumberGetter = HRESULT (STDMETHODCALLTYPE IAccessible::*)(VARIANT, VARIANT*);
 
     ~ClientAccessible() = default;
 
     HRESULT Find(const VARIANT& child, Target& target) const;
     HRESULT GetText(const VARIANT& child, BSTR* text, TextGetter getter,
                     std::wstring (*paintedText)(const PaintedControl&)) const;
+    HRESULT GetNumber(const VARIANT& child, VARIANT* number, NumberGetter getter,
+                      long (*paintedNumber)(const PaintedControl&)) const;
     HRESULT ElementAsVariant(long id, VARIANT* result) const;
 
     std::atomic<ULONG> references_{1};
