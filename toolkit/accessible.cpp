@@ -59,6 +59,11 @@ HRESULT CopyText(const std::wstring& text, BSTR* result) {
     return *result != nullptr ? S_OK : E_OUTOFMEMORY;
 }
 
+// A painted control has no value, description, help or keyboard shortcut.
+HRESULT NoText(const PaintedControl& /*control*/, BSTR* /*result*/) {
+    return S_FALSE;
+}
+
 }  // namespace
 
 // What a call naming a child is about: a painted control this object describes, or an object
@@ -199,88 +204,80 @@ HRESULT ClientAccessible::get_accChild(VARIANT child, IDispatch** object) {
     return target.system.CopyTo(object);
 }
 
-HRESULT ClientAccessible::GetText(const VARIANT& child, BSTR* text, TextGetter getter,
-                                  std::wstring (*paintedText)(const PaintedControl&)) const {
-    if (text == nullptr) {
+// Answers a question about `child` that every element answers: the system's objects for the
+// client area itself and for child windows, `painted` for a painted control.
+template <typename Result, typename PaintedAnswer>
+HRESULT ClientAccessible::Answer(const VARIANT& child, Result* result, SystemGetter<Result> getter,
+                                 const PaintedAnswer& painted) const {
+    if (result == nullptr) {
         return E_POINTER;
     }
-    *text = nullptr;
+    *result = Result{};
     Target target;
     const HRESULT found = Find(child, target);
     if (FAILED(found)) {
         return found;
     }
     if (target.system) {
-        return (target.system.Get()->*getter)(ChildId(CHILDID_SELF), text);
+        return (target.system.Get()->*getter)(ChildId(CHILDID_SELF), result);
     }
-    return CopyText(paintedText(*target.Painted()), text);
+    return painted(*target.Painted(), result);
 }
 
 HRESULT ClientAccessible::get_accName(VARIANT child, BSTR* name) {
-    return GetText(child, name, &IAccessible::get_accName,
-                   [](const PaintedControl& control) { return control.AccessibleName(); });
+    return Answer(child, name, &IAccessible::get_accName,
+                  [](const PaintedControl& control, BSTR* result) {
+                      return CopyText(control.AccessibleName(), result);
+                  });
 }
 
 HRESULT ClientAccessible::get_accValue(VARIANT child, BSTR* value) {
-    return GetText(child, value, &IAccessible::get_accValue,
-                   [](const PaintedControl&) { return std::wstring(); });
+    return Answer(child, value, &IAccessible::get_accValue, NoText);
 }
 
 HRESULT ClientAccessible::get_accDescription(VARIANT child, BSTR* description) {
-    return GetText(child, description, &IAccessible::get_accDescription,
-                   [](const PaintedControl&) { return std::wstring(); });
+    return Answer(child, description, &IAccessible::get_accDescription, NoText);
 }
 
 HRESULT ClientAccessible::get_accHelp(VARIANT child, BSTR* help) {
-    return GetText(child, help, &IAccessible::get_accHelp,
-                   [](const PaintedControl&) { return std::wstring(); });
+    return Answer(child, help, &IAccessible::get_accHelp, NoText);
 }
 
 HRESULT ClientAccessible::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) {
-    return GetText(child, shortcut, &IAccessible::get_accKeyboardShortcut,
-                   [](const PaintedControl&) { return std::wstring(); });
+    return Answer(child, shortcut, &IAccessible::get_accKeyboardShortcut, NoText);
 }
 
 HRESULT ClientAccessible::get_accDefaultAction(VARIANT child, BSTR* action) {
-    return GetText(
-        child, action, &IAccessible::get_accDefaultAction,
-        [](const PaintedControl& control) { return control.Accessible().defaultAction; });
-}
-
-HRESULT ClientAccessible::GetNumber(const VARIANT& child, VARIANT* number, NumberGetter getter,
-                                    long (*paintedNumber)(const PaintedControl&)) const {
-    if (number == nullptr) {
-        return E_POINTER;
-    }
-    *number = VARIANT{};
-    Target target;
-    const HRESULT found = Find(child, target);
-    if (FAILED(found)) {
-        return found;
-    }
-    if (target.system) {
-        return (target.system.Get()->*getter)(ChildId(CHILDID_SELF), number);
-    }
-    *number = ChildId(paintedNumber(*target.Painted()));
-    return S_OK;
+    return Answer(child, action, &IAccessible::get_accDefaultAction,
+                  [](const PaintedControl& control, BSTR* result) {
+                      return CopyText(control.Accessible().defaultAction, result);
+                  });
 }
 
 HRESULT ClientAccessible::get_accRole(VARIANT child, VARIANT* role) {
-    return GetNumber(child, role, &IAccessible::get_accRole,
-                     [](const PaintedControl& control) { return control.Accessible().role; });
+    return Answer(child, role, &IAccessible::get_accRole,
+                  [](const PaintedControl& control, VARIANT* result) {
+                      *result = ChildId(control.Accessible().role);
+                      return S_OK;
+                  });
 }
 
 HRESULT ClientAccessible::get_accState(VARIANT child, VARIANT* state) {
-    return GetNumber(child, state, &IAccessible::get_accState, [](const PaintedControl& control) {
-        switch (control.Accessible().role) {
-            case ROLE_SYSTEM_STATICTEXT:
-                return long{STATE_SYSTEM_READONLY};
-            case ROLE_SYSTEM_LINK:
-                return long{STATE_SYSTEM_LINKED};
-            default:
-                return 0L;
-        }
-    });
+    return Answer(child, state, &IAccessible::get_accState,
+                  [](const PaintedControl& control, VARIANT* result) {
+                      switch (control.Accessible().role) {
+                          case ROLE_SYSTEM_STATICTEXT:
+                              *result = ChildId(STATE_SYSTEM_READONLY);
+                              break;
+                          case ROLE_SYSTEM_LINK:
+                              *result = ChildId(STATE_SYSTEM_LINKED);
+                              break;
+                          default:
+                              *result = ChildId(0);
+                              break;
+                      }
+                      return S_OK;
+                  });
 }
 
 HRESULT ClientAccessible::get_accHelpTopic(BSTR* helpFile, VARIANT child, long* topic) {

@@ -66,16 +66,15 @@ class ClientAccessible final : public IAccessible {
 
   private:
     struct Target;
-    using TextGetter = HRESULT (STDMETHODCALLTYPE IAccessible::*)(VARIANT, BSTR*);
-    using NumberGetter = HRESULT (STDMETHODCALLTYPE IAccessible::*)(VARIANT, VARIANT*);
+    template <typename Result>
+    using SystemGetter = HRESULT (STDMETHODCALLTYPE IAccessible::*)(VARIANT, Result*);
 
     ~ClientAccessible() = default;
 
     HRESULT Find(const VARIANT& child, Target& target) const;
-    HRESULT GetText(const VARIANT& child, BSTR* text, TextGetter getter,
-                    std::wstring (*paintedText)(const PaintedControl&)) const;
-    HRESULT GetNumber(const VARIANT& child, VARIANT* number, NumberGetter getter,
-                      long (*paintedNumber)(const PaintedControl&)) const;
+    template <typename Result, typename PaintedAnswer>
+    HRESULT Answer(const VARIANT& child, Result* result, SystemGetter<Result> getter,
+                   const PaintedAnswer& painted) const;
     HRESULT ElementAsVariant(long id, VARIANT* result) const;
 
     std::atomic<ULONG> references_{1};

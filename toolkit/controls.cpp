@@ -51,7 +51,11 @@ AccessibleDescription PushButtonDescription(std::wstring name) {
 void PaintedControl::SetAccessible(AccessibleDescription description) {
     const std::wstring before = AccessibleName();
     accessible_ = std::move(description);
-    if (AccessibleName() != before) {
+    NotifyIfRenamed(before);
+}
+
+void PaintedControl::NotifyIfRenamed(const std::wstring& nameBefore) const {
+    if (AccessibleName() != nameBefore) {
         form_.NotifyNameChange(*this);
     }
 }
@@ -86,9 +90,7 @@ void Label::SetCaption(std::wstring caption) {
         UnionRect(&changed, &before, &bounds_);
         Repaint(changed);
     }
-    if (AccessibleName() != nameBefore) {
-        form_.NotifyNameChange(*this);
-    }
+    NotifyIfRenamed(nameBefore);
 }
 
 void Label::SetForeColor(Color color) {

@@ -78,6 +78,8 @@ class PaintedControl {
 
     // Redraws the area of the form at once.
     void Repaint(const RECT& area) const;
+    // Tells assistive technology at once if the name is no longer `nameBefore`.
+    void NotifyIfRenamed(const std::wstring& nameBefore) const;
 
     Form& form_;
     RECT bounds_;
