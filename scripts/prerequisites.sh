@@ -91,9 +91,7 @@ add_wine_fonts() {
 # is not there). Then starts a private X server and one persistent Wine server, as a desktop
 # session has; both end when the calling script does.
 start_wine_session() {
-    # Wine's own errors only: a program that Wine fails to start then says why.
-    export WINEDEBUG=-all,err+all
-    export WINEDLLOVERRIDES="mscoree,mshtml="
+    use_test_wine_settings
     if [ ! -f "$WINEPREFIX/.ready" ]; then
         rm -rf "$WINEPREFIX"
         echo "Creating the Wine prefix $WINEPREFIX ..." >&2
@@ -107,10 +105,22 @@ start_wine_session() {
     wineserver -k 2>/dev/null || true
     trap stop_wine_session EXIT
     start_xvfb
-    wineserver -p
-    # Wine's own background processes start now, with no pipe of the caller's to inherit and hold.
-    wine cmd /c exit >/dev/null 2>&1 </dev/null
+    start_wine_server
     hold_desktop
+}
+
+# Wine as the tests and measurements run it: only Wine's own errors are shown, so that a
+# program Wine fails to start says why, and no Mono or Gecko installer is offered.
+use_test_wine_settings() {
+    export WINEDEBUG=-all,err+all
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+}
+
+# Starts one persistent Wine server for WINEPREFIX, and Wine's own background processes with
+# it, with no pipe of the caller's for them to inherit and hold open.
+start_wine_server() {
+    wineserver -p
+    wine cmd /c exit >/dev/null 2>&1 </dev/null
 }
 
 # Wine ends a desktop, and the explorer that draws it, one second after the last program on it
@@ -136,13 +146,19 @@ start_xvfb() {
     display_file=$(mktemp)
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
     xvfb_pid=$!
-    for _ in $(seq 100); do
-        [ -s "$display_file" ] && break
-        sleep 0.1
-    done
-    [ -s "$display_file" ] || fail "Xvfb did not start"
+    wait_for test -s "$display_file" || fail "Xvfb did not start"
     export DISPLAY=":$(cat "$display_file")"
     rm -f "$display_file"
+}
+
+# Runs a command every tenth of a second until it succeeds, for up to 10 seconds; fails if it
+# never does.
+wait_for() {
+    for _ in $(seq 100); do
+        "$@" && return
+        sleep 0.1
+    done
+    "$@"
 }
 
 stop_xvfb() {

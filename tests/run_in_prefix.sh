@@ -31,8 +31,7 @@ done
 [ $# -gt 0 ] || fail "no test executable given"
 [ -f "${WINEPREFIX:-}/.ready" ] || fail "WINEPREFIX does not name a prepared test prefix"
 
-export WINEDEBUG=-all,err+all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+use_test_wine_settings
 work_dir=$(mktemp -d)
 openbox_pid=
 
@@ -97,17 +96,10 @@ if $window_manager; then
     # openbox runs its start-up command once it manages the screen.
     openbox --startup "touch $work_dir/managed" >/dev/null 2>&1 &
     openbox_pid=$!
-    for _ in $(seq 100); do
-        [ -e "$work_dir/managed" ] && break
-        sleep 0.1
-    done
-    [ -e "$work_dir/managed" ] || fail "openbox did not start"
+    wait_for test -e "$work_dir/managed" || fail "openbox did not start"
 fi
 
-wineserver -p
-# Wine's background processes must not hold the caller's pipes open.
-wine cmd /c exit >/dev/null 2>&1 </dev/null
-
+start_wine_server
 status=0
-wine "$@" || status=$?
+"$(dirname "$0")/run_under_wine.sh" "$@" || status=$?
 exit "$status"
