@@ -14,7 +14,7 @@ struct TwipsPerPixelXY {
     float y;
 };
 
-// Read once: a program that is not DPI-aware sees one screen DPI for its whole life (the
+// Read once: a program that is system-DPI-aware sees one screen DPI for its whole life (the
 // system's), and the window's layout asks for it dozens of times at start.
 const TwipsPerPixelXY& ScreenTwipsPerPixel() {
     static const TwipsPerPixelXY twipsPerPixel = [] {

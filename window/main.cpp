@@ -5,6 +5,10 @@
 
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
                     int /*show*/) {
+    // Told the screen's real DPI, the window lays itself out and stretches its pictures for it;
+    // otherwise Windows would stretch the finished window as a bitmap, blurring every text. It
+    // must come before any window or screen device context exists.
+    SetProcessDPIAware();
     std::unique_ptr<Form1> form;
     toolkit::InvokeHandler([&form] { form = std::make_unique<Form1>(); });
     return toolkit::Run(*form);
