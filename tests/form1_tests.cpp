@@ -215,8 +215,9 @@ TEST_F(MainWindowKeyboard, TheFocusComesBackToTheButtonThatHadIt) {
 // The painted result, rendered in-process.
 
 // The window as designed, drawn independently of the toolkit: the background picture, the
-// texts as created in their places, fonts and colours, and the button strip in its place in
-// the stacking order. The link's text is the maker's own choice, so it comes from the window.
+// texts as created in their places, fonts and colours, each showing only the lines that fit
+// whole in its box, and the button strip in its place in the stacking order. The link's text is the
+// maker's own choice, so it comes from the window.
 Pixels Design(const Form1& form) {
     struct Text {
         RECT box;  // client pixels
@@ -243,7 +244,7 @@ Pixels Design(const Form1& form) {
         SetTextColor(design.dc(), text.color);
         RECT box = text.box;
         DrawTextW(design.dc(), text.caption.c_str(), -1, &box,
-                  DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
+                  DT_LEFT | DT_TOP | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
     };
     for (const Text& text : behindTheStrip) {
         draw(text);

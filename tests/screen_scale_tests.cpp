@@ -3,6 +3,9 @@
 // runs these cases once for each scale, each in its own copy of the test prefix.
 #include "running_program.h"
 
+#include <oleacc.h>
+#include <wrl/client.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -152,6 +155,60 @@ TEST_F(ScaledScreen, TheLinkLiesOnItsDarkBar) {
     });
     EXPECT_EQ(light, 0) << "pixels around the link that are not its dark bar";
     EXPECT_GT(shown_.Count(box, kWhite), 100) << "the link's white lettering";
+}
+
+TEST_F(ScaledScreen, TheTitleShowsOnlyWholeLines) {
+    // Left of the button strip, which lies in front of the title's box.
+    RECT box = Scaled({8, 8, 137, 33});
+    box.right = std::min(box.right, Scaled({128, 0, 128, 0}).left);
+    // The title's font as the program makes it: 12-point bold MS Sans Serif on this screen.
+    const toolkit::WindowDc screen(nullptr);
+    const toolkit::UniqueFont font(
+        CreateFontW(-static_cast<int>(std::lround(12 * ScreenScale() * 96 / 72)), 0, 0, 0, FW_BOLD,
+                    FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                    DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));
+    const toolkit::SelectionGuard select(screen.get(), font.get());
+    TEXTMETRICW metrics{};
+    ASSERT_TRUE(GetTextMetricsW(screen.get(), &metrics));
+    const LONG firstLineEnd = box.top + metrics.tmHeight;
+    constexpr Pixel kTitleRed = 0xFF0000;
+    EXPECT_GT(shown_.Count({box.left, box.top, box.right, firstLineEnd}, kTitleRed), 0);
+    EXPECT_EQ(shown_.Count({box.left, firstLineEnd, box.right, box.bottom}, kTitleRed), 0)
+        << "a part of a second line";
+}
+
+TEST_F(ScaledScreen, EveryControlLiesInsideTheWindow) {
+    // Read as a screen reader reads it: from a single-threaded apartment.
+    struct Apartment {
+        Apartment() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+        Apartment(const Apartment&) = delete;
+        Apartment& operator=(const Apartment&) = delete;
+        ~Apartment() { CoUninitialize(); }
+    } const apartment;
+    Microsoft::WRL::ComPtr<IAccessible> client;
+    ASSERT_EQ(AccessibleObjectFromWindow(program_->Window(), static_cast<DWORD>(OBJID_CLIENT),
+                                         __uuidof(IAccessible),
+                                         reinterpret_cast<void**>(client.GetAddressOf())),
+              S_OK);
+    RECT window{};
+    GetWindowRect(program_->Window(), &window);
+    long count = 0;
+    ASSERT_EQ(client->get_accChildCount(&count), S_OK);
+    ASSERT_GT(count, 0);
+    for (long id = 1; id <= count; ++id) {
+        VARIANT child{};
+        child.vt = VT_I4;
+        child.lVal = id;
+        long left = 0;
+        long top = 0;
+        long width = 0;
+        long height = 0;
+        ASSERT_EQ(client->accLocation(&left, &top, &width, &height, child), S_OK);
+        const RECT location{left, top, left + width, top + height};
+        RECT inside{};
+        IntersectRect(&inside, &location, &window);
+        EXPECT_TRUE(EqualRect(&inside, &location)) << "child " << id;
+    }
 }
 
 TEST_F(ScaledScreen, AClickOnTheMinimiseButtonsCentreMinimises) {

@@ -120,8 +120,9 @@ void Label::Paint(HDC dc) const {
     const SelectionGuard font(dc, font_);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ResolveColor(design_.foreColor));
+    // As in a multi-line edit control, a line that would be cut off is not drawn at all.
     DrawTextW(dc, design_.caption.c_str(), static_cast<int>(design_.caption.size()), &box,
-              kLabelFormat | (design_.autoSize ? DT_SINGLELINE : DT_WORDBREAK));
+              kLabelFormat | (design_.autoSize ? DT_SINGLELINE : DT_WORDBREAK | DT_EDITCONTROL));
 }
 
 Image::Image(Form& form, POINT topLeft, Picture picture)

@@ -100,8 +100,8 @@ struct LabelDesign {
 };
 
 // Left-aligned text without a border, read by assistive technology as static text. Unless it sizes
-// itself, the text breaks into lines at word boundaries within the label's width, and what does not
-// fit its height is cut off.
+// itself, the text breaks into lines at word boundaries within the label's width, and only the
+// lines that fit whole in its height are shown, whatever the screen's scale makes of its font.
 class Label final : public PaintedControl {
   public:
     Label(Form& form, const RECT& bounds, LabelDesign design);
