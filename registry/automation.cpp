@@ -1,80 +1,59 @@
 #include "registry/automation.h"
 
-#include "toolkit/system_library.h"
+#include "toolkit/system_functions.h"
 
 namespace registry::automation {
-namespace {
 
-constexpr wchar_t kOleAut32[] = L"oleaut32.dll";
-
-template <typename Function>
-using OleAut32Function = toolkit::SystemFunction<Function>;
-
-}  // namespace
+using toolkit::OleAut32;
 
 BSTR SysAllocStringLen(const OLECHAR* text, UINT length) {
-    static const OleAut32Function<decltype(&::SysAllocStringLen)> function(kOleAut32,
-                                                                           "SysAllocStringLen");
-    return function(text, length);
+    return OleAut32().SysAllocStringLen(text, length);
 }
 
 UINT SysStringLen(BSTR text) {
-    static const OleAut32Function<decltype(&::SysStringLen)> function(kOleAut32, "SysStringLen");
-    return function(text);
+    return OleAut32().SysStringLen(text);
 }
 
 HRESULT VariantClear(VARIANTARG* value) noexcept {
-    static const OleAut32Function<decltype(&::VariantClear)> function(kOleAut32, "VariantClear");
-    return function ? function.get()(value) : S_OK;
+    const auto& clear = OleAut32().VariantClear;
+    return clear ? clear.get()(value) : S_OK;
 }
 
 // The SDK declares the sources of these without const, though they only read them.
 HRESULT VariantCopy(VARIANTARG* destination, const VARIANTARG* source) {
-    static const OleAut32Function<decltype(&::VariantCopy)> function(kOleAut32, "VariantCopy");
-    return function(destination, const_cast<VARIANTARG*>(source));
+    return OleAut32().VariantCopy(destination, const_cast<VARIANTARG*>(source));
 }
 
 HRESULT VariantCopyInd(VARIANT* destination, const VARIANTARG* source) {
-    static const OleAut32Function<decltype(&::VariantCopyInd)> function(kOleAut32,
-                                                                        "VariantCopyInd");
-    return function(destination, const_cast<VARIANTARG*>(source));
+    return OleAut32().VariantCopyInd(destination, const_cast<VARIANTARG*>(source));
 }
 
 HRESULT VariantChangeTypeEx(VARIANTARG* destination, const VARIANTARG* source, LCID locale,
                             USHORT flags, VARTYPE type) {
-    static const OleAut32Function<decltype(&::VariantChangeTypeEx)> function(kOleAut32,
-                                                                             "VariantChangeTypeEx");
-    return function(destination, const_cast<VARIANTARG*>(source), locale, flags, type);
+    return OleAut32().VariantChangeTypeEx(destination, const_cast<VARIANTARG*>(source), locale,
+                                          flags, type);
 }
 
 SAFEARRAY* SafeArrayCreate(VARTYPE elementType, UINT dimensions, SAFEARRAYBOUND* bounds) {
-    static const OleAut32Function<decltype(&::SafeArrayCreate)> function(kOleAut32,
-                                                                         "SafeArrayCreate");
-    return function(elementType, dimensions, bounds);
+    return OleAut32().SafeArrayCreate(elementType, dimensions, bounds);
 }
 
 HRESULT SafeArrayDestroy(SAFEARRAY* array) noexcept {
-    static const OleAut32Function<decltype(&::SafeArrayDestroy)> function(kOleAut32,
-                                                                          "SafeArrayDestroy");
-    return function ? function.get()(array) : S_OK;
+    const auto& destroy = OleAut32().SafeArrayDestroy;
+    return destroy ? destroy.get()(array) : S_OK;
 }
 
 UINT SafeArrayGetDim(SAFEARRAY* array) {
-    static const OleAut32Function<decltype(&::SafeArrayGetDim)> function(kOleAut32,
-                                                                         "SafeArrayGetDim");
-    return function(array);
+    return OleAut32().SafeArrayGetDim(array);
 }
 
 HRESULT SafeArrayAccessData(SAFEARRAY* array, void** data) {
-    static const OleAut32Function<decltype(&::SafeArrayAccessData)> function(kOleAut32,
-                                                                             "SafeArrayAccessData");
-    return function(array, data);
+    return OleAut32().SafeArrayAccessData(array, data);
 }
 
 HRESULT SafeArrayUnaccessData(SAFEARRAY* array) noexcept {
-    static const OleAut32Function<decltype(&::SafeArrayUnaccessData)> function(
-        kOleAut32, "SafeArrayUnaccessData");
-    return function ? function.get()(array) : S_OK;
+    const auto& unaccess = OleAut32().SafeArrayUnaccessData;
+    return unaccess ? unaccess.get()(array) : S_OK;
 }
 
 }  // namespace registry::automation

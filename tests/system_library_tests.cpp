@@ -38,7 +38,8 @@ TEST(SystemFunction, IsFoundOnlyInTheSystemFolder) {
     };
     for (const auto& [library, function, error] : cases) {
         SCOPED_TRACE(std::string(library.begin(), library.end()) + " " + function);
-        const toolkit::SystemFunction<GetTickCountFunction> loaded(library.c_str(), function);
+        const toolkit::UniqueModule module = toolkit::LoadSystemLibrary(library.c_str());
+        const toolkit::SystemFunction<GetTickCountFunction> loaded(module, function);
         EXPECT_EQ(static_cast<bool>(loaded), error == 0);
         if (error == 0) {
             EXPECT_NE(loaded(), 0u);

@@ -1,7 +1,7 @@
 #include "toolkit/accessible.h"
 
 #include "toolkit/form.h"
-#include "toolkit/system_library.h"
+#include "toolkit/system_functions.h"
 
 #include <wrl/client.h>
 
@@ -13,25 +13,8 @@ using Microsoft::WRL::ComPtr;
 
 namespace {
 
-// oleacc, ole32 and oleaut32 are loaded when assistive technology first asks, not at start.
-// (A VARIANT is made empty by zeroing it, as VariantInit does, so that oleaut32 is not needed
-// for that.)
-struct AccessibilityFunctions {
-    SystemFunction<decltype(&LresultFromObject)> resultFromObject{L"oleacc.dll",
-                                                                  "LresultFromObject"};
-    SystemFunction<decltype(&CreateStdAccessibleObject)> createStandardObject{
-        L"oleacc.dll", "CreateStdAccessibleObject"};
-    SystemFunction<decltype(&CoDisconnectObject)> disconnectObject{L"ole32.dll",
-                                                                   "CoDisconnectObject"};
-    SystemFunction<decltype(&SysAllocStringLen)> allocateString{L"oleaut32.dll",
-                                                                "SysAllocStringLen"};
-};
-
-const AccessibilityFunctions& Functions() {
-    static const AccessibilityFunctions functions;
-    return functions;
-}
-
+// A VARIANT is made empty by zeroing it, as VariantInit does, so that oleaut32 is not needed
+// for that.
 VARIANT ChildId(long id) {
     VARIANT child{};
     child.vt = VT_I4;
@@ -41,7 +24,7 @@ VARIANT ChildId(long id) {
 
 // The system's own object for a window's client area.
 HRESULT SystemObject(HWND window, ComPtr<IAccessible>& object) {
-    const auto& create = Functions().createStandardObject;
+    const auto& create = OleAcc().CreateStdAccessibleObject;
     if (!create) {
         return E_FAIL;
     }
@@ -54,7 +37,7 @@ HRESULT CopyText(const std::wstring& text, BSTR* result) {
     if (text.empty()) {
         return S_FALSE;
     }
-    const auto& allocate = Functions().allocateString;
+    const auto& allocate = OleAut32().SysAllocStringLen;
     *result = allocate ? allocate.get()(text.data(), static_cast<UINT>(text.size())) : nullptr;
     return *result != nullptr ? S_OK : E_OUTOFMEMORY;
 }
@@ -79,7 +62,7 @@ struct ClientAccessible::Target {
 };
 
 LRESULT ClientAccessible::HandOut(WPARAM wParam) {
-    const auto& resultFromObject = Functions().resultFromObject;
+    const auto& resultFromObject = OleAcc().LresultFromObject;
     // Without oleacc the answer is the one the system gives when a window has none.
     return resultFromObject ? resultFromObject.get()(__uuidof(IAccessible), wParam, this) : 0;
 }
@@ -87,7 +70,7 @@ LRESULT ClientAccessible::HandOut(WPARAM wParam) {
 void ClientAccessible::Disconnect() noexcept {
     form_ = nullptr;
     // Releases the references that the stubs of other processes' clients hold.
-    if (const auto& disconnect = Functions().disconnectObject) {
+    if (const auto& disconnect = Ole32().CoDisconnectObject) {
         disconnect.get()(this, 0);
     }
 }

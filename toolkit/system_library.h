@@ -14,25 +14,20 @@ namespace toolkit {
 // one. Null when it cannot be loaded; GetLastError says why.
 UniqueModule LoadSystemLibrary(const wchar_t* fileName) noexcept;
 
-// One function of a system DLL that the program needs only now and then, so that the DLL is
-// not loaded at start. The DLL is loaded when the object is made and stays loaded while it
-// lives: make it a function-local static, and it is loaded on first use, once.
-//
-//   static const toolkit::SystemFunction<decltype(&ShellExecuteW)> shellExecute(
-//       L"shell32.dll", "ShellExecuteW");
-//   shellExecute(nullptr, L"open", address, nullptr, nullptr, SW_SHOWNORMAL);
+// One function of a system DLL, bound when the table of its DLL is made (system_functions.h).
 template <typename Function>
 class SystemFunction {
     static_assert(std::is_function_v<std::remove_pointer_t<Function>>,
                   "SystemFunction<decltype(&Name)> takes a function pointer type");
 
   public:
-    SystemFunction(const wchar_t* library, const char* name) noexcept
-        : module_(LoadSystemLibrary(library)) {
-        if (module_) {
+    // Binds `name` in `library`, a DLL loaded by LoadSystemLibrary (null if that failed).
+    SystemFunction(const UniqueModule& library, const char* name) noexcept
+        : libraryLoaded_(static_cast<bool>(library)) {
+        if (library) {
             // Through void (*)(), the one function pointer type any other converts to and back.
             function_ = reinterpret_cast<Function>(
-                reinterpret_cast<void (*)()>(GetProcAddress(module_.get(), name)));
+                reinterpret_cast<void (*)()>(GetProcAddress(library.get(), name)));
         }
     }
 
@@ -46,14 +41,14 @@ class SystemFunction {
     template <typename... Args>
     decltype(auto) operator()(Args&&... args) const {
         if (function_ == nullptr) {
-            throw RunTimeError(module_ ? kDllEntryPointNotFound : kErrorLoadingDll);
+            throw RunTimeError(libraryLoaded_ ? kDllEntryPointNotFound : kErrorLoadingDll);
         }
         return function_(std::forward<Args>(args)...);
     }
 
   private:
-    UniqueModule module_;
     Function function_ = nullptr;
+    bool libraryLoaded_;
 };
 
 }  // namespace toolkit

@@ -5,9 +5,7 @@
 #include "shaping/smooth_corners.h"
 #include "toolkit/message_box.h"
 #include "toolkit/run_time_error.h"
-#include "toolkit/system_library.h"
-
-#include <shellapi.h>
+#include "toolkit/system_functions.h"
 
 #include <climits>
 #include <string>
@@ -171,8 +169,7 @@ void Form1::DragWindow() {
 
 void Form1::Label3_Click() {
     // shell32 is loaded here, on the first click, rather than at start.
-    static const toolkit::SystemFunction<decltype(&ShellExecuteW)> shellExecute(L"shell32.dll",
-                                                                                "ShellExecuteW");
+    const auto& shellExecute = toolkit::Shell32().ShellExecuteW;
     // The shell may hand the address to a COM-based handler, which needs an apartment.
     EnterComApartment();
     // The browser reports its own failures; the window stays as it is either way.

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "toolkit/system_library.h"
+
+#include <objbase.h>
+#include <oleacc.h>
+#include <oleauto.h>
+#include <shellapi.h>
+
+// The functions of the system DLLs that the program needs only now and then, so that none of
+// these DLLs is loaded at start: one table per DLL, made on its first use, which loads the DLL
+// from the system folder and binds each of its functions once. The DLL stays loaded from then
+// on. Each member bears the name of its function:
+//
+//   toolkit::Shell32().ShellExecuteW(nullptr, L"open", address, nullptr, nullptr, SW_SHOWNORMAL);
+namespace toolkit {
+
+// COM: the apartment, and cutting off the clients of an object.
+struct Ole32Functions {
+    UniqueModule library = LoadSystemLibrary(L"ole32.dll");
+    SystemFunction<decltype(&::CoInitializeEx)> CoInitializeEx{library, "CoInitializeEx"};
+    SystemFunction<decltype(&::CoUninitialize)> CoUninitialize{library, "CoUninitialize"};
+    SystemFunction<decltype(&::CoDisconnectObject)> CoDisconnectObject{library,
+                                                                       "CoDisconnectObject"};
+};
+const Ole32Functions& Ole32();
+
+// OLE Automation: strings, variants and arrays.
+struct OleAut32Functions {
+    UniqueModule library = LoadSystemLibrary(L"oleaut32.dll");
+    SystemFunction<decltype(&::SysAllocStringLen)> SysAllocStringLen{library, "SysAllocStringLen"};
+    SystemFunction<decltype(&::SysStringLen)> SysStringLen{library, "SysStringLen"};
+    SystemFunction<decltype(&::VariantClear)> VariantClear{library, "VariantClear"};
+    SystemFunction<decltype(&::VariantCopy)> VariantCopy{library, "VariantCopy"};
+    SystemFunction<decltype(&::VariantCopyInd)> VariantCopyInd{library, "VariantCopyInd"};
+    SystemFunction<decltype(&::VariantChangeTypeEx)> VariantChangeTypeEx{library,
+                                                                         "VariantChangeTypeEx"};
+    SystemFunction<decltype(&::SafeArrayCreate)> SafeArrayCreate{library, "SafeArrayCreate"};
+    SystemFunction<decltype(&::SafeArrayDestroy)> SafeArrayDestroy{library, "SafeArrayDestroy"};
+    SystemFunction<decltype(&::SafeArrayGetDim)> SafeArrayGetDim{library, "SafeArrayGetDim"};
+    SystemFunction<decltype(&::SafeArrayAccessData)> SafeArrayAccessData{library,
+                                                                         "SafeArrayAccessData"};
+    SystemFunction<decltype(&::SafeArrayUnaccessData)> SafeArrayUnaccessData{
+        library, "SafeArrayUnaccessData"};
+};
+const OleAut32Functions& OleAut32();
+
+// Accessibility: handing an object to a client, and the system's objects for windows.
+struct OleAccFunctions {
+    UniqueModule library = LoadSystemLibrary(L"oleacc.dll");
+    SystemFunction<decltype(&::LresultFromObject)> LresultFromObject{library, "LresultFromObject"};
+    SystemFunction<decltype(&::CreateStdAccessibleObject)> CreateStdAccessibleObject{
+        library, "CreateStdAccessibleObject"};
+};
+const OleAccFunctions& OleAcc();
+
+// The shell: opening a web address in the user's browser.
+struct Shell32Functions {
+    UniqueModule library = LoadSystemLibrary(L"shell32.dll");
+    SystemFunction<decltype(&::ShellExecuteW)> ShellExecuteW{library, "ShellExecuteW"};
+};
+const Shell32Functions& Shell32();
+
+}  // namespace toolkit
