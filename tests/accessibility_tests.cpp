@@ -11,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <new>
 #include <set>
 #include <string>
 #include <vector>
@@ -22,13 +24,15 @@ using Microsoft::WRL::ComPtr;
 using namespace std::chrono_literals;
 using testing_support::ReadTextFile;
 
-// A child of the client area in reading order, and the box it is drawn in (client pixels at
-// 96 DPI). Role 0 marks a push button window, read through the system's own object: under Wine
-// that object gives no name or role, so only its presence and place are checked.
+// A child of the client area in reading order, the state it reports, and the box it is drawn in
+// (client pixels at 96 DPI). Role 0 marks a push button window, read through the system's own
+// object: under Wine that object gives no name, role or state, so only its presence and place
+// are checked.
 struct ExpectedChild {
     std::wstring english;
     std::wstring romanian;
     long role;
+    long state;
     const wchar_t* defaultAction;
     RECT box;
 };
@@ -37,24 +41,26 @@ const auto& kEnglish = kEnglishTexts;
 const auto& kRomanian = kRomanianTexts;
 constexpr long kText = ROLE_SYSTEM_STATICTEXT;
 constexpr long kButton = ROLE_SYSTEM_PUSHBUTTON;
+constexpr long kReadOnly = STATE_SYSTEM_READONLY;
 
 // clang-format off
 const ExpectedChild kChildren[] = {
-    {L"Brevane Twinova",      L"Brevane Twinova",      kText,            nullptr,  {8, 8, 137, 33}},
-    {L"Minimise",             L"Minimizeaza",          kButton,          L"Press", {128, 0, 161, 25}},
-    {L"Close",                L"Inchide",              kButton,          L"Press", {168, 0, 201, 25}},
-    {kEnglish.instruction,    kRomanian.instruction,   kText,            nullptr,  {256, 8, 401, 33}},
-    {L"www.brevane.example",  L"www.brevane.example",  ROLE_SYSTEM_LINK, L"Jump",  {16, 48, 177, 65}},
-    {L"Apply",                L"Aplica Twinova",       0,                nullptr,  {256, 44, 385, 69}},
-    {L"Chose your language:", L"Chose your language:", kText,            nullptr,  {8, 80, 153, 97}},
-    {L"RO",                   L"RO",                   0,                nullptr,  {160, 80, 193, 97}},
-    {L"EN",                   L"EN",                   0,                nullptr,  {200, 80, 233, 97}},
-    {kEnglish.explanation,    kRomanian.explanation,   kText,            nullptr,  {8, 112, 225, 185}},
+    {L"Brevane Twinova",      L"Brevane Twinova",      kText,            kReadOnly, nullptr,  {8, 8, 137, 33}},
+    {L"Minimise",             L"Minimizeaza",          kButton,          0,         L"Press", {128, 0, 161, 25}},
+    {L"Close",                L"Inchide",              kButton,          0,         L"Press", {168, 0, 201, 25}},
+    {kEnglish.instruction,    kRomanian.instruction,   kText,            kReadOnly, nullptr,  {256, 8, 401, 33}},
+    {L"www.brevane.example",  L"www.brevane.example",  ROLE_SYSTEM_LINK, STATE_SYSTEM_LINKED, L"Jump", {16, 48, 177, 65}},
+    {L"Apply",                L"Aplica Twinova",       0,                0,         nullptr,  {256, 44, 385, 69}},
+    {L"Chose your language:", L"Chose your language:", kText,            kReadOnly, nullptr,  {8, 80, 153, 97}},
+    {L"RO",                   L"RO",                   0,                0,         nullptr,  {160, 80, 193, 97}},
+    {L"EN",                   L"EN",                   0,                0,         nullptr,  {200, 80, 233, 97}},
+    {kEnglish.explanation,    kRomanian.explanation,   kText,            kReadOnly, nullptr,  {8, 112, 225, 185}},
 };
 // clang-format on
 constexpr long kMinimise = 2;
 constexpr long kClose = 3;
 constexpr long kLink = 5;
+constexpr long kApply = 6;
 
 VARIANT ChildId(long id) {
     VARIANT child;
@@ -88,11 +94,40 @@ RECT Location(IAccessible& object, const VARIANT& child) {
     return {left, top, left + width, top + height};
 }
 
-// Reads every child the way a screen reader walks the tree and checks it against the table.
+// The kind of VARIANT that stands for child `id`: the child's number, or the system's object
+// for a child window.
+VARTYPE KindOf(long id) {
+    return kChildren[id - 1].role == 0 ? VT_DISPATCH : VT_I4;
+}
+
+// Reads every child the way a screen reader walks the tree and checks it against the table,
+// with the focus on Apply, the first control in tab order.
 void ExpectChildren(IAccessible& client, HWND window, bool romanian) {
     long count = 0;
     ASSERT_EQ(client.get_accChildCount(&count), S_OK);
     ASSERT_EQ(count, static_cast<long>(std::size(kChildren)));
+    ComPtr<IDispatch> parent;
+    EXPECT_EQ(client.get_accParent(parent.GetAddressOf()), S_OK);
+    EXPECT_TRUE(parent) << "the window around the client area";
+    for (const auto& [direction, id] :
+         {std::pair{NAVDIR_FIRSTCHILD, 1L}, {NAVDIR_LASTCHILD, count}}) {
+        VARIANT end;
+        EXPECT_EQ(client.accNavigate(direction, ChildId(CHILDID_SELF), &end), S_OK);
+        EXPECT_EQ(end.vt, VT_I4);
+        EXPECT_EQ(end.lVal, id);
+    }
+    VARIANT focus;
+    ASSERT_EQ(client.get_accFocus(&focus), S_OK);
+    ASSERT_EQ(focus.vt, VT_DISPATCH);
+    ComPtr<IAccessible> focused;
+    EXPECT_EQ(focus.pdispVal->QueryInterface(__uuidof(IAccessible),
+                                             reinterpret_cast<void**>(focused.GetAddressOf())),
+              S_OK);
+    RECT applyBox = kChildren[kApply - 1].box;
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&applyBox), 2);
+    const RECT focusLocation = Location(*focused.Get(), ChildId(CHILDID_SELF));
+    EXPECT_TRUE(EqualRect(&focusLocation, &applyBox)) << "the focus is on Apply";
+    VariantClear(&focus);
     std::vector<VARIANT> children(static_cast<std::size_t>(count));
     long obtained = 0;
     ASSERT_TRUE(SUCCEEDED(AccessibleChildren(&client, 0, count, children.data(), &obtained)));
@@ -107,6 +142,13 @@ void ExpectChildren(IAccessible& client, HWND window, bool romanian) {
         VARIANT hit;
         EXPECT_EQ(client.accHitTest((box.left + box.right) / 2, (box.top + box.bottom) / 2, &hit),
                   S_OK);
+        VARIANT next;
+        EXPECT_EQ(client.accNavigate(NAVDIR_NEXT, ChildId(id), &next), id < count ? S_OK : S_FALSE);
+        EXPECT_EQ(next.vt, id < count ? KindOf(id + 1) : static_cast<VARTYPE>(VT_EMPTY));
+        if (next.vt == VT_I4) {
+            EXPECT_EQ(next.lVal, id + 1);
+        }
+        VariantClear(&next);
         if (expected.role == 0) {
             ASSERT_EQ(child.vt, VT_DISPATCH);
             ComPtr<IAccessible> button;
@@ -126,6 +168,10 @@ void ExpectChildren(IAccessible& client, HWND window, bool romanian) {
             EXPECT_EQ(client.get_accRole(child, &role), S_OK);
             EXPECT_EQ(role.vt, VT_I4);
             EXPECT_EQ(role.lVal, expected.role);
+            VARIANT state;
+            EXPECT_EQ(client.get_accState(child, &state), S_OK);
+            EXPECT_EQ(state.vt, VT_I4);
+            EXPECT_EQ(state.lVal, expected.state);
             BSTR action = nullptr;
             client.get_accDefaultAction(child, &action);
             EXPECT_EQ(Text(action),
@@ -218,6 +264,44 @@ TEST_F(Accessibility, ChildIdsOutOfRangeAreRefused) {
     }
 }
 
+// Allocations fail while this is set: what the object answers when the heap is exhausted.
+bool g_allocationsFail = false;
+
+TEST_F(Accessibility, AnExhaustedHeapIsAnErrorCodeNotAnException) {
+    Form1 form;
+    form.LoadAndShow();
+    testing_support::PumpMessages(&form);
+    const ComPtr<IAccessible> client = ClientObject(form.hWnd());
+    ASSERT_TRUE(client);
+    RECT box = kChildren[kLink - 1].box;
+    MapWindowPoints(form.hWnd(), nullptr, reinterpret_cast<POINT*>(&box), 2);
+    long count = 0;
+    BSTR name = nullptr;
+    long left = 0;
+    VARIANT answer{};
+    const std::function<HRESULT()> calls[] = {
+        [&] { return client->get_accChildCount(&count); },
+        [&] { return client->get_accName(ChildId(1), &name); },
+        [&] { return client->get_accState(ChildId(kLink), &answer); },
+        [&] { return client->accLocation(&left, &left, &left, &left, ChildId(kLink)); },
+        [&] { return client->accNavigate(NAVDIR_NEXT, ChildId(1), &answer); },
+        [&] { return client->accHitTest(box.left + 1, box.top + 1, &answer); },
+        [&] { return client->get_accFocus(&answer); },
+        [&] { return client->accDoDefaultAction(ChildId(kLink)); },
+    };
+    std::vector<HRESULT> answers(std::size(calls));
+    g_allocationsFail = true;
+    for (std::size_t index = 0; index < std::size(calls); ++index) {
+        answers[index] = calls[index]();
+    }
+    g_allocationsFail = false;
+    for (std::size_t index = 0; index < answers.size(); ++index) {
+        EXPECT_EQ(answers[index], E_OUTOFMEMORY) << "call " << index;
+    }
+    EXPECT_EQ(name, nullptr);
+    EXPECT_EQ(answer.vt, VT_EMPTY);
+}
+
 TEST_F(Accessibility, CallsAfterTheWindowIsGoneFailCleanly) {
     auto form = std::make_unique<Form1>();
     const ComPtr<IAccessible> client = ClientObject(form->hWnd());
@@ -265,3 +349,23 @@ TEST_F(Accessibility, ClosesDefaultActionEndsTheProgramAndLaterCallsFail) {
 }
 
 }  // namespace
+
+// Every allocation of this test program goes through these, so that a case can make the heap
+// seem exhausted.
+void* operator new(std::size_t size) {
+    void* memory = g_allocationsFail ? nullptr : HeapAlloc(GetProcessHeap(), 0, size);
+    if (memory == nullptr) {
+        throw std::bad_alloc();
+    }
+    return memory;
+}
+
+void operator delete(void* memory) noexcept {
+    if (memory != nullptr) {
+        HeapFree(GetProcessHeap(), 0, memory);
+    }
+}
+
+void operator delete(void* memory, std::size_t /*size*/) noexcept {
+    operator delete(memory);
+}

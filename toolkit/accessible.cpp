@@ -1,17 +1,31 @@
 #include "toolkit/accessible.h"
 
+#include "toolkit/accessible_tree.h"
 #include "toolkit/form.h"
 #include "toolkit/system_functions.h"
 
 #include <wrl/client.h>
 
-#include <algorithm>
+#include <new>
 
 namespace toolkit {
 
 using Microsoft::WRL::ComPtr;
 
 namespace {
+
+// Runs the body of a method so that no error leaves it for the system's code (oleacc, the COM
+// stubs): an exhausted heap answers E_OUTOFMEMORY, anything else E_FAIL.
+template <typename Body>
+HRESULT Answered(const Body& body) noexcept {
+    try {
+        return body();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_FAIL;
+    }
+}
 
 // A VARIANT is made empty by zeroing it, as VariantInit does, so that oleaut32 is not needed
 // for that.
@@ -68,7 +82,7 @@ LRESULT ClientAccessible::HandOut(WPARAM wParam) {
 }
 
 void ClientAccessible::Disconnect() noexcept {
-    form_ = nullptr;
+    tree_ = nullptr;
     // Releases the references that the stubs of other processes' clients hold.
     if (const auto& disconnect = Ole32().CoDisconnectObject) {
         disconnect.get()(this, 0);
@@ -76,16 +90,16 @@ void ClientAccessible::Disconnect() noexcept {
 }
 
 HRESULT ClientAccessible::Find(const VARIANT& child, Target& target) const {
-    if (form_ == nullptr) {
+    if (tree_ == nullptr) {
         return CO_E_OBJNOTCONNECTED;
     }
     if (child.vt != VT_I4) {
         return E_INVALIDARG;
     }
     if (child.lVal == CHILDID_SELF) {
-        return SystemObject(form_->hWnd(), target.system);
+        return SystemObject(tree_->Owner().hWnd(), target.system);
     }
-    target.elements = form_->AccessibleElements();
+    target.elements = tree_->Elements();
     if (child.lVal < 1 || child.lVal > static_cast<long>(target.elements.size())) {
         return E_INVALIDARG;
     }
@@ -150,9 +164,11 @@ HRESULT ClientAccessible::get_accParent(IDispatch** parent) {
         return E_POINTER;
     }
     *parent = nullptr;
-    Target target;
-    const HRESULT found = Find(ChildId(CHILDID_SELF), target);
-    return FAILED(found) ? found : target.system->get_accParent(parent);
+    return Answered([&] {
+        Target target;
+        const HRESULT found = Find(ChildId(CHILDID_SELF), target);
+        return FAILED(found) ? found : target.system->get_accParent(parent);
+    });
 }
 
 HRESULT ClientAccessible::get_accChildCount(long* count) {
@@ -160,11 +176,13 @@ HRESULT ClientAccessible::get_accChildCount(long* count) {
         return E_POINTER;
     }
     *count = 0;
-    if (form_ == nullptr) {
-        return CO_E_OBJNOTCONNECTED;
-    }
-    *count = static_cast<long>(form_->AccessibleElements().size());
-    return S_OK;
+    return Answered([&] {
+        if (tree_ == nullptr) {
+            return CO_E_OBJNOTCONNECTED;
+        }
+        *count = static_cast<long>(tree_->Elements().size());
+        return S_OK;
+    });
 }
 
 HRESULT ClientAccessible::get_accChild(VARIANT child, IDispatch** object) {
@@ -172,19 +190,21 @@ HRESULT ClientAccessible::get_accChild(VARIANT child, IDispatch** object) {
         return E_POINTER;
     }
     *object = nullptr;
-    Target target;
-    const HRESULT found = Find(child, target);
-    if (FAILED(found)) {
-        return found;
-    }
-    if (target.element == nullptr) {
-        return QueryInterface(__uuidof(IDispatch), reinterpret_cast<void**>(object));
-    }
-    // A painted control is a simple element: the client asks this object about it.
-    if (target.Painted() != nullptr) {
-        return S_FALSE;
-    }
-    return target.system.CopyTo(object);
+    return Answered([&] {
+        Target target;
+        const HRESULT found = Find(child, target);
+        if (FAILED(found)) {
+            return found;
+        }
+        if (target.element == nullptr) {
+            return QueryInterface(__uuidof(IDispatch), reinterpret_cast<void**>(object));
+        }
+        // A painted control is a simple element: the client asks this object about it.
+        if (target.Painted() != nullptr) {
+            return S_FALSE;
+        }
+        return target.system.CopyTo(object);
+    });
 }
 
 // Answers a question about `child` that every element answers: the system's objects for the
@@ -196,15 +216,17 @@ HRESULT ClientAccessible::Answer(const VARIANT& child, Result* result, SystemGet
         return E_POINTER;
     }
     *result = Result{};
-    Target target;
-    const HRESULT found = Find(child, target);
-    if (FAILED(found)) {
-        return found;
-    }
-    if (target.system) {
-        return (target.system.Get()->*getter)(ChildId(CHILDID_SELF), result);
-    }
-    return painted(*target.Painted(), result);
+    return Answered([&] {
+        Target target;
+        const HRESULT found = Find(child, target);
+        if (FAILED(found)) {
+            return found;
+        }
+        if (target.system) {
+            return (target.system.Get()->*getter)(ChildId(CHILDID_SELF), result);
+        }
+        return painted(*target.Painted(), result);
+    });
 }
 
 HRESULT ClientAccessible::get_accName(VARIANT child, BSTR* name) {
@@ -248,17 +270,18 @@ HRESULT ClientAccessible::get_accRole(VARIANT child, VARIANT* role) {
 HRESULT ClientAccessible::get_accState(VARIANT child, VARIANT* state) {
     return Answer(child, state, &IAccessible::get_accState,
                   [](const PaintedControl& control, VARIANT* result) {
+                      long flags = 0;
                       switch (control.Accessible().role) {
                           case ROLE_SYSTEM_STATICTEXT:
-                              *result = ChildId(STATE_SYSTEM_READONLY);
+                              flags = STATE_SYSTEM_READONLY;
                               break;
                           case ROLE_SYSTEM_LINK:
-                              *result = ChildId(STATE_SYSTEM_LINKED);
+                              flags = STATE_SYSTEM_LINKED;
                               break;
                           default:
-                              *result = ChildId(0);
                               break;
                       }
+                      *result = ChildId(flags);
                       return S_OK;
                   });
 }
@@ -269,9 +292,11 @@ HRESULT ClientAccessible::get_accHelpTopic(BSTR* helpFile, VARIANT child, long* 
     }
     *helpFile = nullptr;
     *topic = 0;
-    Target target;
-    const HRESULT found = Find(child, target);
-    return FAILED(found) ? found : DISP_E_MEMBERNOTFOUND;
+    return Answered([&] {
+        Target target;
+        const HRESULT found = Find(child, target);
+        return FAILED(found) ? found : DISP_E_MEMBERNOTFOUND;
+    });
 }
 
 HRESULT ClientAccessible::ElementAsVariant(long id, VARIANT* result) const {
@@ -297,22 +322,13 @@ HRESULT ClientAccessible::get_accFocus(VARIANT* focus) {
         return E_POINTER;
     }
     *focus = VARIANT{};
-    if (form_ == nullptr) {
-        return CO_E_OBJNOTCONNECTED;
-    }
-    // Painted controls never take the focus; the form passes its own on to a child window.
-    const HWND focused = GetFocus();
-    if (focused == form_->hWnd()) {
-        return ElementAsVariant(CHILDID_SELF, focus);
-    }
-    const std::vector<AccessibleElement> elements = form_->AccessibleElements();
-    const auto found = std::find_if(elements.begin(), elements.end(), [focused](const auto& e) {
-        return e.window != nullptr && e.window == focused;
+    return Answered([&] {
+        if (tree_ == nullptr) {
+            return CO_E_OBJNOTCONNECTED;
+        }
+        const std::optional<long> focused = tree_->FocusedElement();
+        return focused ? ElementAsVariant(*focused, focus) : S_FALSE;
     });
-    if (found == elements.end()) {
-        return S_FALSE;
-    }
-    return ElementAsVariant(static_cast<long>(found - elements.begin()) + 1, focus);
 }
 
 HRESULT ClientAccessible::get_accSelection(VARIANT* selection) {
@@ -320,17 +336,19 @@ HRESULT ClientAccessible::get_accSelection(VARIANT* selection) {
         return E_POINTER;
     }
     *selection = VARIANT{};
-    return form_ == nullptr ? CO_E_OBJNOTCONNECTED : S_FALSE;
+    return tree_ == nullptr ? CO_E_OBJNOTCONNECTED : S_FALSE;
 }
 
 HRESULT ClientAccessible::accSelect(long flags, VARIANT child) {
-    Target target;
-    const HRESULT found = Find(child, target);
-    if (FAILED(found)) {
-        return found;
-    }
-    return target.system ? target.system->accSelect(flags, ChildId(CHILDID_SELF))
-                         : DISP_E_MEMBERNOTFOUND;
+    return Answered([&] {
+        Target target;
+        const HRESULT found = Find(child, target);
+        if (FAILED(found)) {
+            return found;
+        }
+        return target.system ? target.system->accSelect(flags, ChildId(CHILDID_SELF))
+                             : DISP_E_MEMBERNOTFOUND;
+    });
 }
 
 HRESULT ClientAccessible::accLocation(long* left, long* top, long* width, long* height,
@@ -339,22 +357,24 @@ HRESULT ClientAccessible::accLocation(long* left, long* top, long* width, long* 
         return E_POINTER;
     }
     *left = *top = *width = *height = 0;
-    Target target;
-    const HRESULT found = Find(child, target);
-    if (FAILED(found)) {
-        return found;
-    }
-    if (target.system) {
-        return target.system->accLocation(left, top, width, height, ChildId(CHILDID_SELF));
-    }
-    const RECT& bounds = target.element->bounds;
-    POINT topLeft{bounds.left, bounds.top};
-    ClientToScreen(form_->hWnd(), &topLeft);
-    *left = topLeft.x;
-    *top = topLeft.y;
-    *width = bounds.right - bounds.left;
-    *height = bounds.bottom - bounds.top;
-    return S_OK;
+    return Answered([&] {
+        Target target;
+        const HRESULT found = Find(child, target);
+        if (FAILED(found)) {
+            return found;
+        }
+        if (target.system) {
+            return target.system->accLocation(left, top, width, height, ChildId(CHILDID_SELF));
+        }
+        const RECT& bounds = target.element->bounds;
+        POINT topLeft{bounds.left, bounds.top};
+        ClientToScreen(tree_->Owner().hWnd(), &topLeft);
+        *left = topLeft.x;
+        *top = topLeft.y;
+        *width = bounds.right - bounds.left;
+        *height = bounds.bottom - bounds.top;
+        return S_OK;
+    });
 }
 
 HRESULT ClientAccessible::accNavigate(long direction, VARIANT start, VARIANT* end) {
@@ -362,24 +382,26 @@ HRESULT ClientAccessible::accNavigate(long direction, VARIANT start, VARIANT* en
         return E_POINTER;
     }
     *end = VARIANT{};
-    Target target;
-    const HRESULT found = Find(start, target);
-    if (FAILED(found)) {
-        return found;
-    }
-    const long count = static_cast<long>(form_->AccessibleElements().size());
-    long id = 0;
-    if (target.element == nullptr) {
-        if (direction != NAVDIR_FIRSTCHILD && direction != NAVDIR_LASTCHILD) {
-            return target.system->accNavigate(direction, start, end);
+    return Answered([&] {
+        Target target;
+        const HRESULT found = Find(start, target);
+        if (FAILED(found)) {
+            return found;
         }
-        id = direction == NAVDIR_FIRSTCHILD ? 1 : count;
-    } else if (direction == NAVDIR_NEXT || direction == NAVDIR_PREVIOUS) {
-        id = start.lVal + (direction == NAVDIR_NEXT ? 1 : -1);
-    } else {
-        return DISP_E_MEMBERNOTFOUND;
-    }
-    return id >= 1 && id <= count ? ElementAsVariant(id, end) : S_FALSE;
+        const long count = static_cast<long>(tree_->Elements().size());
+        long id = 0;
+        if (target.element == nullptr) {
+            if (direction != NAVDIR_FIRSTCHILD && direction != NAVDIR_LASTCHILD) {
+                return target.system->accNavigate(direction, start, end);
+            }
+            id = direction == NAVDIR_FIRSTCHILD ? 1 : count;
+        } else if (direction == NAVDIR_NEXT || direction == NAVDIR_PREVIOUS) {
+            id = start.lVal + (direction == NAVDIR_NEXT ? 1 : -1);
+        } else {
+            return DISP_E_MEMBERNOTFOUND;
+        }
+        return id >= 1 && id <= count ? ElementAsVariant(id, end) : S_FALSE;
+    });
 }
 
 HRESULT ClientAccessible::accHitTest(long x, long y, VARIANT* child) {
@@ -387,46 +409,38 @@ HRESULT ClientAccessible::accHitTest(long x, long y, VARIANT* child) {
         return E_POINTER;
     }
     *child = VARIANT{};
-    if (form_ == nullptr) {
-        return CO_E_OBJNOTCONNECTED;
-    }
-    const HWND window = form_->hWnd();
-    POINT point{x, y};
-    ScreenToClient(window, &point);
-    RECT client{};
-    GetClientRect(window, &client);
-    if (!PtInRect(&client, point)) {
-        return S_FALSE;
-    }
-    // Child windows lie in front of everything painted.
-    const HWND under = ChildWindowFromPointEx(window, point, CWP_SKIPINVISIBLE);
-    const PaintedControl* const painted = form_->ControlAt(point);
-    const std::vector<AccessibleElement> elements = form_->AccessibleElements();
-    const auto found =
-        std::find_if(elements.begin(), elements.end(), [&](const AccessibleElement& element) {
-            return under != window ? element.window == under
-                                   : element.painted != nullptr && element.painted == painted;
-        });
-    if (found == elements.end()) {
-        return ElementAsVariant(CHILDID_SELF, child);
-    }
-    return ElementAsVariant(static_cast<long>(found - elements.begin()) + 1, child);
+    return Answered([&] {
+        if (tree_ == nullptr) {
+            return CO_E_OBJNOTCONNECTED;
+        }
+        const HWND window = tree_->Owner().hWnd();
+        POINT point{x, y};
+        ScreenToClient(window, &point);
+        RECT client{};
+        GetClientRect(window, &client);
+        if (!PtInRect(&client, point)) {
+            return S_FALSE;
+        }
+        return ElementAsVariant(tree_->ElementAt(point), child);
+    });
 }
 
 HRESULT ClientAccessible::accDoDefaultAction(VARIANT child) {
-    Target target;
-    const HRESULT found = Find(child, target);
-    if (FAILED(found)) {
-        return found;
-    }
-    if (target.system) {
-        return target.system->accDoDefaultAction(ChildId(CHILDID_SELF));
-    }
-    if (target.Painted()->Accessible().defaultAction.empty()) {
-        return DISP_E_MEMBERNOTFOUND;
-    }
-    form_->PerformDefaultAction(*target.Painted());
-    return S_OK;
+    return Answered([&] {
+        Target target;
+        const HRESULT found = Find(child, target);
+        if (FAILED(found)) {
+            return found;
+        }
+        if (target.system) {
+            return target.system->accDoDefaultAction(ChildId(CHILDID_SELF));
+        }
+        if (target.Painted()->Accessible().defaultAction.empty()) {
+            return DISP_E_MEMBERNOTFOUND;
+        }
+        tree_->PerformDefaultAction(*target.Painted());
+        return S_OK;
+    });
 }
 
 HRESULT ClientAccessible::put_accName(VARIANT /*child*/, BSTR /*name*/) {

@@ -9,23 +9,24 @@
 
 namespace toolkit {
 
-class Form;
+class AccessibleTree;
 class PaintedControl;
 
 // The object that assistive technology reads a form's client area through (WM_GETOBJECT).
-// Its children, numbered from 1, are the form's accessible elements in reading order: painted
+// Its children, numbered from 1, are the elements of the form's accessible tree: painted
 // controls it describes itself, child windows through the system's own objects for them.
-// The form disconnects it when its window goes; from then on every call fails with
+// No error leaves it: a method that fails answers with an error code.
+// The tree disconnects it when the window goes; from then on every call fails with
 // CO_E_OBJNOTCONNECTED, so a client that still holds it never reaches the freed form.
 class ClientAccessible final : public IAccessible {
   public:
-    explicit ClientAccessible(Form& form) noexcept : form_(&form) {}
+    explicit ClientAccessible(AccessibleTree& tree) noexcept : tree_(&tree) {}
     ClientAccessible(const ClientAccessible&) = delete;
     ClientAccessible& operator=(const ClientAccessible&) = delete;
 
     // The answer to WM_GETOBJECT for the client area: a reference for the asking client.
     LRESULT HandOut(WPARAM wParam);
-    // Forgets the form and cuts off the clients of other processes.
+    // Forgets the tree and cuts off the clients of other processes.
     void Disconnect() noexcept;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
@@ -78,7 +79,7 @@ class ClientAccessible final : public IAccessible {
     HRESULT ElementAsVariant(long id, VARIANT* result) const;
 
     std::atomic<ULONG> references_{1};
-    Form* form_;
+    AccessibleTree* tree_;
 };
 
 }  // namespace toolkit

@@ -3,24 +3,14 @@
 #include "toolkit/form.h"
 #include "toolkit/run_time_error.h"
 
+#include <oleacc.h>
+
 #include <utility>
 
 namespace toolkit {
 namespace {
 
 constexpr UINT kLabelFormat = DT_LEFT | DT_TOP | DT_NOPREFIX;
-
-HWND CreateChild(const wchar_t* windowClass, const std::wstring& text, DWORD style,
-                 const RECT& bounds, HWND parent, int id) {
-    HWND window = CreateWindowExW(
-        0, windowClass, text.c_str(), WS_CHILD | style, bounds.left, bounds.top,
-        bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-    if (window == nullptr) {
-        throw RunTimeError(kOutOfMemory);
-    }
-    return window;
-}
 
 }  // namespace
 
@@ -56,7 +46,7 @@ void PaintedControl::SetAccessible(AccessibleDescription description) {
 
 void PaintedControl::NotifyIfRenamed(const std::wstring& nameBefore) const {
     if (AccessibleName() != nameBefore) {
-        form_.NotifyNameChange(*this);
+        form_.Accessibility().NotifyNameChange(this);
     }
 }
 
@@ -136,26 +126,38 @@ void Image::Paint(HDC dc) const {
     picture_.Draw(dc, bounds_.left, bounds_.top);
 }
 
+ChildControl::ChildControl(const Form& form, const wchar_t* windowClass, const std::wstring& text,
+                           DWORD style, const RECT& bounds, int id, int tabIndex)
+    : window_(CreateWindowExW(0, windowClass, text.c_str(), WS_CHILD | style, bounds.left,
+                              bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+                              form.hWnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                              GetModuleHandleW(nullptr), nullptr)),
+      tabIndex_(tabIndex) {
+    if (window_ == nullptr) {
+        throw RunTimeError(kOutOfMemory);
+    }
+}
+
 PushButton::PushButton(Form& form, const RECT& bounds, ButtonDesign design, int id)
-    : form_(form),
-      design_(std::move(design)),
-      window_(CreateChild(
-          L"BUTTON", design_.caption,
-          WS_VISIBLE | WS_TABSTOP | BS_NOTIFY | (design_.graphical ? BS_OWNERDRAW : BS_PUSHBUTTON),
-          bounds, form.hWnd(), id)) {
-    SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(form.Font({})), FALSE);
+    : ChildControl(
+          form, L"BUTTON", design.caption,
+          WS_VISIBLE | WS_TABSTOP | BS_NOTIFY | (design.graphical ? BS_OWNERDRAW : BS_PUSHBUTTON),
+          bounds, id, design.tabIndex),
+      form_(form),
+      design_(std::move(design)) {
+    SendMessageW(hWnd(), WM_SETFONT, reinterpret_cast<WPARAM>(form.Font({})), FALSE);
 }
 
 void PushButton::SetCaption(std::wstring caption) {
     const bool changed = caption != design_.caption;
     design_.caption = std::move(caption);
-    SetWindowTextW(window_, design_.caption.c_str());
+    SetWindowTextW(hWnd(), design_.caption.c_str());
     if (design_.graphical) {
-        InvalidateRect(window_, nullptr, FALSE);
+        InvalidateRect(hWnd(), nullptr, FALSE);
     }
-    UpdateWindow(window_);
+    UpdateWindow(hWnd());
     if (changed) {
-        form_.NotifyNameChange(window_);
+        form_.Accessibility().NotifyNameChange(hWnd());
     }
 }
 
@@ -184,7 +186,7 @@ void PushButton::DrawFace(const DRAWITEMSTRUCT& item) const {
     if (pressed) {
         OffsetRect(&text, 1, 1);
     }
-    SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(window_, WM_GETFONT, 0, 0)));
+    SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(hWnd(), WM_GETFONT, 0, 0)));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
     DrawTextW(dc, design_.caption.c_str(), static_cast<int>(design_.caption.size()), &text,
@@ -197,26 +199,25 @@ void PushButton::DrawFace(const DRAWITEMSTRUCT& item) const {
     }
 }
 
-ScrollBar::ScrollBar(Form& form, const RECT& bounds, const ScrollBarDesign& design)
-    : tabIndex_(design.tabIndex),
-      window_(CreateChild(L"SCROLLBAR", L"", SBS_HORZ | (design.visible ? WS_VISIBLE : 0), bounds,
-                          form.hWnd(), 0)) {
-    SetScrollRange(window_, SB_CTL, design.min, design.max, FALSE);
+ScrollBar::ScrollBar(const Form& form, const RECT& bounds, const ScrollBarDesign& design, int id)
+    : ChildControl(form, L"SCROLLBAR", L"", SBS_HORZ | (design.visible ? WS_VISIBLE : 0), bounds,
+                   id, design.tabIndex) {
+    SetScrollRange(hWnd(), SB_CTL, design.min, design.max, FALSE);
     SetValue(design.value);
 }
 
 short ScrollBar::Value() const {
-    return static_cast<short>(GetScrollPos(window_, SB_CTL));
+    return static_cast<short>(GetScrollPos(hWnd(), SB_CTL));
 }
 
 void ScrollBar::SetValue(short value) {
     int min = 0;
     int max = 0;
-    GetScrollRange(window_, SB_CTL, &min, &max);
+    GetScrollRange(hWnd(), SB_CTL, &min, &max);
     if (value < min || value > max) {
         throw RunTimeError(kInvalidPropertyValue);
     }
-    SetScrollPos(window_, SB_CTL, value, TRUE);
+    SetScrollPos(hWnd(), SB_CTL, value, TRUE);
 }
 
 }  // namespace toolkit

@@ -4,8 +4,6 @@
 #include "toolkit/handle.h"
 #include "toolkit/picture.h"
 
-#include <oleacc.h>
-
 #include <string>
 #include <utility>
 
@@ -133,6 +131,27 @@ class Image final : public PaintedControl {
     Picture picture_;
 };
 
+// A control that is a child window of its form: it takes the focus in tab order, and assistive
+// technology reads it through the system's own object for it.
+class ChildControl {
+  public:
+    ChildControl(const ChildControl&) = delete;
+    ChildControl& operator=(const ChildControl&) = delete;
+    virtual ~ChildControl() = default;
+
+    HWND hWnd() const noexcept { return window_; }
+    int TabIndex() const noexcept { return tabIndex_; }
+
+  protected:
+    // Creates the window, hidden unless `style` says WS_VISIBLE.
+    ChildControl(const Form& form, const wchar_t* windowClass, const std::wstring& text,
+                 DWORD style, const RECT& bounds, int id, int tabIndex);
+
+  private:
+    HWND window_;
+    int tabIndex_;
+};
+
 struct ButtonDesign {
     std::wstring caption;
     int tabIndex = 0;
@@ -140,15 +159,11 @@ struct ButtonDesign {
     Color backColor = kButtonFaceColor;
 };
 
-// A push button: a child window that takes the focus, pressed by a click or by Space.
-class PushButton {
+// A push button that takes the focus, pressed by a click or by Space.
+class PushButton final : public ChildControl {
   public:
     PushButton(Form& form, const RECT& bounds, ButtonDesign design, int id);
-    PushButton(const PushButton&) = delete;
-    PushButton& operator=(const PushButton&) = delete;
 
-    HWND hWnd() const noexcept { return window_; }
-    int TabIndex() const noexcept { return design_.tabIndex; }
     const std::wstring& Caption() const noexcept { return design_.caption; }
     void SetCaption(std::wstring caption);
 
@@ -161,7 +176,6 @@ class PushButton {
   private:
     Form& form_;
     ButtonDesign design_;
-    HWND window_;
 };
 
 struct ScrollBarDesign {
@@ -173,21 +187,13 @@ struct ScrollBarDesign {
 };
 
 // A horizontal scroll bar whose Value is a 16-bit signed integer within [min, max].
-class ScrollBar {
+class ScrollBar final : public ChildControl {
   public:
-    ScrollBar(Form& form, const RECT& bounds, const ScrollBarDesign& design);
-    ScrollBar(const ScrollBar&) = delete;
-    ScrollBar& operator=(const ScrollBar&) = delete;
+    ScrollBar(const Form& form, const RECT& bounds, const ScrollBarDesign& design, int id);
 
-    HWND hWnd() const noexcept { return window_; }
-    int TabIndex() const noexcept { return tabIndex_; }
     short Value() const;
     // A value outside the range raises "Invalid property value" (380).
     void SetValue(short value);
-
-  private:
-    int tabIndex_;
-    HWND window_;
 };
 
 }  // namespace toolkit

@@ -10,10 +10,7 @@
 namespace toolkit {
 namespace {
 
-constexpr wchar_t kWindowClass[] = L"ToolkitForm";
-constexpr int kFirstButtonId = 100;
-// Posted to the form to raise a painted control's Click; wParam is the control's index.
-constexpr UINT kDefaultActionMessage = WM_APP;
+constexpr int kFirstChildId = 100;
 
 void RegisterWindowClass(WNDPROC procedure) {
     static const ATOM atom = [procedure] {
@@ -22,7 +19,7 @@ void RegisterWindowClass(WNDPROC procedure) {
         windowClass.lpfnWndProc = procedure;
         windowClass.hInstance = GetModuleHandleW(nullptr);
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.lpszClassName = kWindowClass;
+        windowClass.lpszClassName = kFormWindowClass;
         return RegisterClassExW(&windowClass);
     }();
     if (atom == 0) {
@@ -46,7 +43,7 @@ Form::Form(const FormDesign& design)
     : picture_(design.picture), icon_(IconFromIcoFile(design.icon)) {
     RegisterWindowClass(WindowProcedure);
     // Borderless, so the outer size is the client size.
-    CreateWindowExW(0, kWindowClass, design.caption.c_str(),
+    CreateWindowExW(0, kFormWindowClass, design.caption.c_str(),
                     WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0,
                     TwipsToPixelsX(design.clientWidth), TwipsToPixelsY(design.clientHeight),
                     nullptr, nullptr, GetModuleHandleW(nullptr), this);
@@ -61,7 +58,6 @@ Form::~Form() {
     if (window_ != nullptr) {
         DestroyWindow(window_);
     }
-    DisconnectAccessible();
 }
 
 float Form::Width() const {
@@ -127,40 +123,43 @@ Image& Form::AddImage(int leftTwips, int topTwips, Blob bmpFile) {
     return static_cast<Image&>(*painted_.back());
 }
 
-PushButton& Form::AddPushButton(const TwipsRect& position, ButtonDesign design) {
-    const int id = kFirstButtonId + static_cast<int>(buttons_.size());
-    buttons_.push_back(
-        std::make_unique<PushButton>(*this, ToPixels(position), std::move(design), id));
+template <typename Control>
+Control& Form::AddChild(std::unique_ptr<Control> control) {
     // Each child window added lies behind those added before it.
-    SetWindowPos(buttons_.back()->hWnd(), HWND_BOTTOM, 0, 0, 0, 0,
+    SetWindowPos(control->hWnd(), HWND_BOTTOM, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    return *buttons_.back();
+    Control& added = *control;
+    children_.push_back(std::move(control));
+    return added;
+}
+
+PushButton& Form::AddPushButton(const TwipsRect& position, ButtonDesign design) {
+    const int id = kFirstChildId + static_cast<int>(children_.size());
+    return AddChild(std::make_unique<PushButton>(*this, ToPixels(position), std::move(design), id));
 }
 
 ScrollBar& Form::AddScrollBar(const TwipsRect& position, const ScrollBarDesign& design) {
-    scrollBars_.push_back(std::make_unique<ScrollBar>(*this, ToPixels(position), design));
-    SetWindowPos(scrollBars_.back()->hWnd(), HWND_BOTTOM, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    return *scrollBars_.back();
+    const int id = kFirstChildId + static_cast<int>(children_.size());
+    return AddChild(std::make_unique<ScrollBar>(*this, ToPixels(position), design, id));
 }
 
-HFONT Form::Font(const FontSpec& spec) {
-    const auto same = [&spec](const auto& entry) {
-        return entry.first.points == spec.points && entry.first.weight == spec.weight;
+HFONT Form::Font(const FontSpec& font) {
+    const auto same = [&font](const auto& entry) {
+        return entry.first.points == font.points && entry.first.weight == font.weight;
     };
     const auto found = std::find_if(fonts_.begin(), fonts_.end(), same);
     if (found != fonts_.end()) {
         return found->second.get();
     }
     const float pixelsPerInch = 1440.0f / TwipsPerPixelY();
-    const int height = -static_cast<int>(std::lround(spec.points * pixelsPerInch / 72.0));
-    UniqueFont font(CreateFontW(height, 0, 0, 0, spec.weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
+    const int height = -static_cast<int>(std::lround(font.points * pixelsPerInch / 72.0));
+    UniqueFont made(CreateFontW(height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                 DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));
-    if (!font) {
+    if (!made) {
         throw RunTimeError(kOutOfMemory);
     }
-    fonts_.emplace_back(spec, std::move(font));
+    fonts_.emplace_back(font, std::move(made));
     return fonts_.back().second.get();
 }
 
@@ -175,29 +174,8 @@ void Form::LoadAndShow() {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(window_, SW_SHOW);
     SetForegroundWindow(window_);
-    const std::vector<HWND> stops = TabStops();
-    if (!stops.empty()) {
-        SetFocus(stops.front());
-    }
+    tabOrder_.FocusFirst();
     UpdateWindow(window_);
-}
-
-std::vector<HWND> Form::TabStops() const {
-    std::vector<std::pair<int, HWND>> ordered;
-    for (const auto& button : buttons_) {
-        ordered.emplace_back(button->TabIndex(), button->hWnd());
-    }
-    for (const auto& bar : scrollBars_) {
-        ordered.emplace_back(bar->TabIndex(), bar->hWnd());
-    }
-    std::sort(ordered.begin(), ordered.end());
-    std::vector<HWND> stops;
-    for (const auto& [index, window] : ordered) {
-        if (IsWindowVisible(window) && IsWindowEnabled(window)) {
-            stops.push_back(window);
-        }
-    }
-    return stops;
 }
 
 bool Form::PreTranslateMessage(const MSG& message) {
@@ -210,7 +188,7 @@ bool Form::PreTranslateMessage(const MSG& message) {
     }
     switch (message.wParam) {
         case VK_TAB:
-            MoveFocus(focus, GetKeyState(VK_SHIFT) < 0);
+            tabOrder_.Move(focus, GetKeyState(VK_SHIFT) < 0);
             return true;
         case VK_RETURN:
             // As in a dialog, Enter presses the focused push button; there is no default button.
@@ -224,22 +202,6 @@ bool Form::PreTranslateMessage(const MSG& message) {
     }
 }
 
-void Form::MoveFocus(HWND focus, bool backwards) {
-    const std::vector<HWND> stops = TabStops();
-    if (stops.empty()) {
-        return;
-    }
-    const auto count = static_cast<std::ptrdiff_t>(stops.size());
-    const std::ptrdiff_t current = std::find(stops.begin(), stops.end(), focus) - stops.begin();
-    std::ptrdiff_t next = 0;
-    if (current == count) {
-        next = backwards ? count - 1 : 0;
-    } else {
-        next = (current + (backwards ? count - 1 : 1)) % count;
-    }
-    SetFocus(stops[static_cast<std::size_t>(next)]);
-}
-
 PaintedControl* Form::ControlAt(POINT point) const {
     for (const auto& control : painted_) {
         if (control->Visible() && PtInRect(&control->Bounds(), point)) {
@@ -247,110 +209,6 @@ PaintedControl* Form::ControlAt(POINT point) const {
         }
     }
     return nullptr;
-}
-
-std::vector<AccessibleElement> Form::AccessibleElements() const {
-    std::vector<AccessibleElement> elements;
-    for (const auto& control : painted_) {
-        if (control->Visible() && control->Accessible().role != 0) {
-            elements.push_back({control.get(), nullptr, control->Bounds()});
-        }
-    }
-    std::vector<HWND> children;
-    for (const auto& button : buttons_) {
-        children.push_back(button->hWnd());
-    }
-    for (const auto& bar : scrollBars_) {
-        children.push_back(bar->hWnd());
-    }
-    for (const HWND child : children) {
-        // The child's own style: IsWindowVisible would also ask whether the form is shown.
-        if ((GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE) != 0) {
-            RECT bounds{};
-            GetWindowRect(child, &bounds);
-            MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&bounds), 2);
-            elements.push_back({nullptr, child, bounds});
-        }
-    }
-    // A row takes the elements whose tops lie above the middle of its topmost one, so a line
-    // of controls a few pixels out of step still reads left to right.
-    const auto byTop = [](const auto& a, const auto& b) { return a.bounds.top < b.bounds.top; };
-    const auto byLeft = [](const auto& a, const auto& b) { return a.bounds.left < b.bounds.left; };
-    std::stable_sort(elements.begin(), elements.end(), byTop);
-    for (auto row = elements.begin(); row != elements.end();) {
-        const LONG middle = (row->bounds.top + row->bounds.bottom) / 2;
-        const auto next = std::find_if(row, elements.end(),
-                                       [middle](const auto& e) { return e.bounds.top >= middle; });
-        std::stable_sort(row, next, byLeft);
-        row = next;
-    }
-    return elements;
-}
-
-void Form::PerformDefaultAction(const PaintedControl& control) {
-    const auto found = std::find_if(painted_.begin(), painted_.end(),
-                                    [&control](const auto& c) { return c.get() == &control; });
-    if (found != painted_.end()) {
-        PostMessageW(window_, kDefaultActionMessage, static_cast<WPARAM>(found - painted_.begin()),
-                     0);
-    }
-}
-
-void Form::OnDefaultAction(WPARAM index) {
-    // The index comes from a message anyone could post: check it before use.
-    if (index >= painted_.size()) {
-        return;
-    }
-    const PaintedControl& control = *painted_[index];
-    if (control.Visible() && !control.Accessible().defaultAction.empty()) {
-        InvokeHandler(control.Click);
-    }
-}
-
-void Form::NotifyNameChange(const PaintedControl& control) const {
-    NotifyNameChange(&control, nullptr);
-}
-
-void Form::NotifyNameChange(HWND child) const {
-    NotifyNameChange(nullptr, child);
-}
-
-void Form::NotifyNameChange(const PaintedControl* painted, HWND child) const {
-    if (window_ == nullptr) {
-        return;
-    }
-    const std::vector<AccessibleElement> elements = AccessibleElements();
-    const auto found = std::find_if(elements.begin(), elements.end(), [&](const auto& e) {
-        return e.painted == painted && e.window == child;
-    });
-    if (found != elements.end()) {
-        NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window_, OBJID_CLIENT,
-                       static_cast<LONG>(found - elements.begin()) + 1);
-    }
-}
-
-LRESULT Form::OnGetObject(WPARAM wParam, LPARAM lParam) {
-    // Only the client area is the form's to describe; the system answers for everything else.
-    if (static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT)) {
-        return DefWindowProcW(window_, WM_GETOBJECT, wParam, lParam);
-    }
-    if (!accessible_) {
-        // Handing an object to another process needs the thread in an apartment; in one
-        // already opened by someone else (even a multithreaded one) it works as well.
-        EnterComApartment();
-        accessible_.Attach(new (std::nothrow) ClientAccessible(*this));
-        if (!accessible_) {
-            return DefWindowProcW(window_, WM_GETOBJECT, wParam, lParam);
-        }
-    }
-    return accessible_->HandOut(wParam);
-}
-
-void Form::DisconnectAccessible() noexcept {
-    if (accessible_) {
-        accessible_->Disconnect();
-        accessible_.Reset();
-    }
 }
 
 void Form::Paint(HDC dc) const {
@@ -421,9 +279,9 @@ void Form::OnMouseMove(WPARAM keys, POINT point) {
 }
 
 PushButton* Form::ButtonOf(HWND window) const {
-    for (const auto& button : buttons_) {
-        if (button->hWnd() == window) {
-            return button.get();
+    for (const auto& child : children_) {
+        if (child->hWnd() == window) {
+            return dynamic_cast<PushButton*>(child.get());
         }
     }
     return nullptr;
@@ -441,7 +299,7 @@ void Form::OnCommand(WORD notification, HWND control) {
             break;
         case BN_SETFOCUS:
             // Every push button reports the focus it takes: the one place that tracks it.
-            lastFocus_ = control;
+            tabOrder_.Track(control);
             break;
         default:
             break;
@@ -458,24 +316,7 @@ void Form::OnSize(WPARAM kind) {
     // A window manager may activate the window while it is still minimised, when no control
     // can take the focus; it can once the window is restored.
     if (kind != SIZE_MINIMIZED && GetActiveWindow() == window_) {
-        RestoreFocus();
-    }
-}
-
-void Form::RestoreFocus() {
-    // The form itself never keeps the focus: it goes back to the control that last had it,
-    // or to the first in tab order.
-    const HWND focus = GetFocus();
-    if (focus != nullptr && focus != window_) {
-        return;
-    }
-    if (lastFocus_ != nullptr && IsWindowVisible(lastFocus_) && IsWindowEnabled(lastFocus_)) {
-        SetFocus(lastFocus_);
-        return;
-    }
-    const std::vector<HWND> stops = TabStops();
-    if (!stops.empty()) {
-        SetFocus(stops.front());
+        tabOrder_.Restore();
     }
 }
 
@@ -491,7 +332,7 @@ LRESULT CALLBACK Form::WindowProcedure(HWND window, UINT message, WPARAM wParam,
         return DefWindowProcW(window, message, wParam, lParam);
     }
     if (message == WM_NCDESTROY) {
-        form->DisconnectAccessible();
+        form->accessibility_.Disconnect();
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         form->window_ = nullptr;
         return DefWindowProcW(window, message, wParam, lParam);
@@ -544,12 +385,12 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnSize(wParam);
             return 0;
         case WM_SETFOCUS:
-            RestoreFocus();
+            tabOrder_.Restore();
             return 0;
         case WM_GETOBJECT:
-            return OnGetObject(wParam, lParam);
+            return accessibility_.OnGetObject(wParam, lParam);
         case kDefaultActionMessage:
-            OnDefaultAction(wParam);
+            accessibility_.OnDefaultAction(wParam);
             return 0;
         case WM_CLOSE:
             // Closing the main form (Alt+F4, the taskbar) ends the program.

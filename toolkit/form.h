@@ -1,13 +1,12 @@
 #pragma once
 
-#include "toolkit/accessible.h"
+#include "toolkit/accessible_tree.h"
 #include "toolkit/com_apartment.h"
 #include "toolkit/controls.h"
 #include "toolkit/events.h"
 #include "toolkit/handle.h"
 #include "toolkit/picture.h"
-
-#include <wrl/client.h>
+#include "toolkit/tab_order.h"
 
 #include <memory>
 #include <string>
@@ -18,19 +17,15 @@ namespace toolkit {
 
 enum WindowState : int { kNormal = 0, kMinimized = 1, kMaximized = 2 };
 
+// The window class of every form.
+inline constexpr wchar_t kFormWindowClass[] = L"ToolkitForm";
+
 struct FormDesign {
     std::wstring caption;
     int clientWidth;   // twips
     int clientHeight;  // twips
     Blob picture;      // BMP drawn from the top-left corner, scaled for the screen
     Blob icon;         // .ico file
-};
-
-// One thing of a form that assistive technology sees: a painted control or a child window.
-struct AccessibleElement {
-    const PaintedControl* painted;  // null for a child window
-    HWND window;                    // null for a painted control
-    RECT bounds;                    // in pixels of the client area
 };
 
 // A borderless top-level window with a taskbar button, a fixed client size and a background
@@ -75,22 +70,23 @@ class Form {
     // Draws the background picture, then the painted controls from back to front.
     void Paint(HDC dc) const;
 
-    // What assistive technology sees of the form, in reading order: rows from top to bottom,
-    // each read from left to right. The visible painted controls that have an accessible role,
-    // and the visible child windows.
-    std::vector<AccessibleElement> AccessibleElements() const;
-    // Raises the control's Click from the message loop, as its accessible default action.
-    void PerformDefaultAction(const PaintedControl& control);
-    // Tells assistive technology that the name of one of its elements changed.
-    void NotifyNameChange(const PaintedControl& control) const;
-    void NotifyNameChange(HWND child) const;
+    // The painted controls, front to back, and the child controls in the order they were added.
+    const std::vector<std::unique_ptr<PaintedControl>>& PaintedControls() const noexcept {
+        return painted_;
+    }
+    const std::vector<std::unique_ptr<ChildControl>>& Children() const noexcept {
+        return children_;
+    }
+    AccessibleTree& Accessibility() noexcept { return accessibility_; }
 
     // Puts the thread in the program's one COM apartment, opened on first need (for the
-    // accessible object, or for the shell) and closed with the form.
-    void EnterComApartment() noexcept { apartment_.Open(); }
+    // accessible object, or for the shell) and closed with the form. False when the thread is
+    // in another kind of apartment already.
+    bool EnterComApartment() noexcept { return apartment_.Open(); }
 
-    // The form's font for a spec, made on first use and shared by every control using it.
-    HFONT Font(const FontSpec& spec);
+    // The form's font of a size and weight, made on first use and shared by every control
+    // using it.
+    HFONT Font(const FontSpec& font);
 
     EventHandler Load;
     MouseEventHandler MouseDown;  // only from the bare surface
@@ -108,39 +104,31 @@ class Form {
     void OnCommand(WORD notification, HWND control);
     void OnDrawItem(const DRAWITEMSTRUCT& item);
     void OnSize(WPARAM kind);
-    void RestoreFocus();
-    LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
-    void OnDefaultAction(WPARAM index);
-    void DisconnectAccessible() noexcept;
-    void NotifyNameChange(const PaintedControl* painted, HWND child) const;
 
     MouseEventArgs MouseArgs(int button, WPARAM keys, POINT point,
                              const PaintedControl* control) const;
-    std::vector<HWND> TabStops() const;
-    void MoveFocus(HWND focus, bool backwards);
     PushButton* ButtonOf(HWND window) const;
     RECT ToPixels(const TwipsRect& position) const;
+    template <typename Control>
+    Control& AddChild(std::unique_ptr<Control> control);
 
     HWND window_ = nullptr;
     Picture picture_;
     UniqueIcon icon_;
     std::vector<std::pair<FontSpec, UniqueFont>> fonts_;
     std::vector<std::unique_ptr<PaintedControl>> painted_;
-    std::vector<std::unique_ptr<PushButton>> buttons_;
-    std::vector<std::unique_ptr<ScrollBar>> scrollBars_;
+    std::vector<std::unique_ptr<ChildControl>> children_;
 
     // The painted control (or the bare surface, null) a mouse button went down on, while
     // the form holds the capture; mouse moves go to it until the button is released.
     PaintedControl* pressed_ = nullptr;
     int pressedButton_ = 0;
     bool capturing_ = false;
-    // The control that had the focus last, which gets it back when the window is active again.
-    HWND lastFocus_ = nullptr;
 
-    // Made when assistive technology first asks, in the thread's apartment, which is opened
-    // for it then; disconnected when the window goes.
+    TabOrder tabOrder_{*this};
+    // The apartment outlives the accessible object, which is disconnected in it.
     ComApartment apartment_;
-    Microsoft::WRL::ComPtr<ClientAccessible> accessible_;
+    AccessibleTree accessibility_{*this};
 };
 
 // Runs the program on its main form: loads and shows it, then dispatches the user's events

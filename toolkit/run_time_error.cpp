@@ -1,7 +1,5 @@
 #include "toolkit/run_time_error.h"
 
-#include <oleauto.h>
-
 namespace toolkit {
 
 std::wstring StandardDescription(long number) {
