@@ -335,17 +335,76 @@ TEST_F(Accessibility, AnotherProcessReadsEveryChildAndTheLinkAndMinimiseWork) {
     EXPECT_TRUE(WaitUntil([&] { return IsIconic(program.Window()) != FALSE; }));
 }
 
-TEST_F(Accessibility, ClosesDefaultActionEndsTheProgramAndLaterCallsFail) {
+TEST_F(Accessibility, ClosesDefaultActionAnswersThenEndsTheProgramAndLaterCallsFail) {
     RunningProgram program;
     const ComPtr<IAccessible> client = ClientObject(program.Window());
     ASSERT_TRUE(client);
-    // Its answer may not arrive: the program can end before the reply leaves it.
-    client->accDoDefaultAction(ChildId(kClose));
+    EXPECT_EQ(client->accDoDefaultAction(ChildId(kClose)), S_OK);
     DWORD exitCode = STILL_ACTIVE;
     ASSERT_TRUE(program.WaitForExit(5s, exitCode));
     EXPECT_EQ(exitCode, 0U);
     long count = 0;
     EXPECT_TRUE(FAILED(client->get_accChildCount(&count)));
+}
+
+TEST_F(Accessibility, NothingActsWhileAMessageBoxIsOpenWhateverSendsTheInput) {
+    DeleteFileA(kOpenedAddresses);
+    RunningProgram program;
+    const ComPtr<IAccessible> client = ClientObject(program.Window());
+    ASSERT_TRUE(client);
+    const HWND apply = FindWindowExW(program.Window(), nullptr, L"BUTTON", L"Apply");
+    ASSERT_NE(apply, nullptr);
+    // A window of another program is active, as when a tool presses the button from outside:
+    // the box still belongs to the program's window.
+    const HWND other = CreateWindowExW(0, L"STATIC", L"Another program", WS_POPUP | WS_VISIBLE, 0,
+                                       0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(other);
+    PostMessageW(apply, BM_CLICK, 0, 0);
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (box = FindMessageBoxOf(program.Window())) != nullptr; }));
+    const DWORD process = testing_support::ProcessOf(program.Window());
+    const auto boxes = [&] {
+        int count = 0;
+        testing_support::FindMessageBox([&](HWND found) {
+            count += testing_support::ProcessOf(found) == process ? 1 : 0;
+            return false;
+        });
+        return count;
+    };
+
+    struct Attempt {
+        const char* name;
+        long child;  // 0: Apply pressed again with BM_CLICK
+        std::function<bool()> acted;
+    };
+    const Attempt attempts[] = {
+        {"Apply", 0, [&] { return boxes() > 1; }},
+        {"link", kLink, [] { return !ReadTextFile(kOpenedAddresses).empty(); }},
+        {"minimise", kMinimise, [&] { return IsIconic(program.Window()) != FALSE; }},
+        {"close", kClose, [&] { return !IsWindow(program.Window()); }},
+    };
+    for (const Attempt& attempt : attempts) {
+        SCOPED_TRACE(attempt.name);
+        if (attempt.child == 0) {
+            PostMessageW(apply, BM_CLICK, 0, 0);
+        } else {
+            VARIANT state;
+            EXPECT_EQ(client->get_accState(ChildId(attempt.child), &state), S_OK);
+            EXPECT_NE(state.lVal & STATE_SYSTEM_UNAVAILABLE, 0);
+            EXPECT_TRUE(FAILED(client->accDoDefaultAction(ChildId(attempt.child))));
+        }
+        EXPECT_FALSE(WaitUntil(attempt.acted, 500ms));
+    }
+
+    CloseMessageBox(box);
+    ASSERT_TRUE(WaitUntil([&] { return boxes() == 0; }));
+    EXPECT_FALSE(WaitUntil([&] { return boxes() > 0; }, 500ms)) << "a click left waiting";
+    VARIANT state;
+    EXPECT_EQ(client->get_accState(ChildId(kMinimise), &state), S_OK);
+    EXPECT_EQ(state.lVal & STATE_SYSTEM_UNAVAILABLE, 0);
+    EXPECT_EQ(client->accDoDefaultAction(ChildId(kMinimise)), S_OK);
+    EXPECT_TRUE(WaitUntil([&] { return IsIconic(program.Window()) != FALSE; }));
+    DestroyWindow(other);
 }
 
 }  // namespace

@@ -269,7 +269,7 @@ HRESULT ClientAccessible::get_accRole(VARIANT child, VARIANT* role) {
 
 HRESULT ClientAccessible::get_accState(VARIANT child, VARIANT* state) {
     return Answer(child, state, &IAccessible::get_accState,
-                  [](const PaintedControl& control, VARIANT* result) {
+                  [this](const PaintedControl& control, VARIANT* result) {
                       long flags = 0;
                       switch (control.Accessible().role) {
                           case ROLE_SYSTEM_STATICTEXT:
@@ -280,6 +280,10 @@ HRESULT ClientAccessible::get_accState(VARIANT child, VARIANT* state) {
                               break;
                           default:
                               break;
+                      }
+                      // While a message box of the program is open, nothing on the form acts.
+                      if (!tree_->Owner().TakesInput()) {
+                          flags |= STATE_SYSTEM_UNAVAILABLE;
                       }
                       *result = ChildId(flags);
                       return S_OK;
@@ -437,6 +441,10 @@ HRESULT ClientAccessible::accDoDefaultAction(VARIANT child) {
         }
         if (target.Painted()->Accessible().defaultAction.empty()) {
             return DISP_E_MEMBERNOTFOUND;
+        }
+        // While a message box of the program is open, nothing on the form acts.
+        if (!tree_->Owner().TakesInput()) {
+            return E_ACCESSDENIED;
         }
         tree_->PerformDefaultAction(*target.Painted());
         return S_OK;

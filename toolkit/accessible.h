@@ -15,7 +15,8 @@ class PaintedControl;
 // The object that assistive technology reads a form's client area through (WM_GETOBJECT).
 // Its children, numbered from 1, are the elements of the form's accessible tree: painted
 // controls it describes itself, child windows through the system's own objects for them.
-// No error leaves it: a method that fails answers with an error code.
+// It lives in the window thread's single-threaded apartment, where every call reaches it on
+// that thread. No error leaves it: a method that fails answers with an error code.
 // The tree disconnects it when the window goes; from then on every call fails with
 // CO_E_OBJNOTCONNECTED, so a client that still holds it never reaches the freed form.
 class ClientAccessible final : public IAccessible {

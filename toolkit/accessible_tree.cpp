@@ -9,6 +9,12 @@
 namespace toolkit {
 namespace {
 
+// A default action waits on a timer of the form's, one for each painted control: a posted
+// message could overtake the reply to a caller in another process, which COM sends from
+// another thread once the call has returned, and an action that ends the program would then
+// leave the caller without its answer. A timer fires only once the queue has gone quiet.
+constexpr UINT_PTR kFirstDefaultActionTimer = 1;
+
 RECT BoundsInParent(HWND child) {
     RECT bounds{};
     GetWindowRect(child, &bounds);
@@ -89,21 +95,23 @@ void AccessibleTree::PerformDefaultAction(const PaintedControl& control) {
     const auto found = std::find_if(controls.begin(), controls.end(),
                                     [&control](const auto& c) { return c.get() == &control; });
     if (found != controls.end()) {
-        PostMessageW(form_.hWnd(), kDefaultActionMessage,
-                     static_cast<WPARAM>(found - controls.begin()), 0);
+        SetTimer(form_.hWnd(), kFirstDefaultActionTimer + (found - controls.begin()),
+                 USER_TIMER_MINIMUM, nullptr);
     }
 }
 
-void AccessibleTree::OnDefaultAction(WPARAM index) {
+bool AccessibleTree::OnTimer(UINT_PTR timer) {
     const auto& controls = form_.PaintedControls();
-    // The index comes from a message anyone could post: check it before use.
-    if (index >= controls.size()) {
-        return;
+    // Anyone can post WM_TIMER: the number is checked before use.
+    if (timer < kFirstDefaultActionTimer || timer - kFirstDefaultActionTimer >= controls.size()) {
+        return false;
     }
-    const PaintedControl& control = *controls[index];
+    KillTimer(form_.hWnd(), timer);
+    const PaintedControl& control = *controls[timer - kFirstDefaultActionTimer];
     if (control.Visible() && !control.Accessible().defaultAction.empty()) {
-        InvokeHandler(control.Click);
+        form_.Raise(control.Click);
     }
+    return true;
 }
 
 void AccessibleTree::NotifyNameChange(const PaintedControl* control) const {
@@ -122,13 +130,14 @@ void AccessibleTree::AnnounceRename(long number) const {
 
 LRESULT AccessibleTree::OnGetObject(WPARAM wParam, LPARAM lParam) {
     // Only the client area is the form's to describe; the system answers for everything else.
-    if (static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT)) {
+    // The object is handed out only into the window thread's single-threaded apartment, where
+    // every call reaches it on this thread: the focus and the controls belong to it. A thread
+    // already in a multithreaded apartment would have calls arrive on any thread.
+    if (static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT) ||
+        !form_.EnterComApartment()) {
         return DefWindowProcW(form_.hWnd(), WM_GETOBJECT, wParam, lParam);
     }
     if (!object_) {
-        // Handing an object to another process needs the thread in an apartment; in one
-        // already opened by someone else (even a multithreaded one) it works as well.
-        form_.EnterComApartment();
         object_.reset(new (std::nothrow) ClientAccessible(*this));
         if (!object_) {
             return DefWindowProcW(form_.hWnd(), WM_GETOBJECT, wParam, lParam);

@@ -13,9 +13,6 @@ class ClientAccessible;
 class Form;
 class PaintedControl;
 
-// Posted to a form to raise a painted control's Click; wParam is the control's index.
-inline constexpr UINT kDefaultActionMessage = WM_APP;
-
 // One thing of a form that assistive technology sees: a painted control or a child window.
 struct AccessibleElement {
     const PaintedControl* painted;  // null for a child window
@@ -44,7 +41,7 @@ class AccessibleTree {
     // neither has.
     std::optional<long> FocusedElement() const;
 
-    // Raises the control's Click from the message loop.
+    // Raises the control's Click once the caller of this has had its answer.
     void PerformDefaultAction(const PaintedControl& control);
     // Tells assistive technology that the name of an element changed.
     void NotifyNameChange(const PaintedControl* control) const;
@@ -52,9 +49,8 @@ class AccessibleTree {
 
     // The form's answer to WM_GETOBJECT.
     LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
-    // The form's answer to kDefaultActionMessage: raises the Click of the painted control at
-    // `index`.
-    void OnDefaultAction(WPARAM index);
+    // The form's answer to WM_TIMER; false when the timer is not a default action's.
+    bool OnTimer(UINT_PTR timer);
     // Cuts off every client still holding the object: from then on their calls fail.
     void Disconnect() noexcept;
 

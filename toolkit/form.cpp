@@ -164,7 +164,7 @@ HFONT Form::Font(const FontSpec& font) {
 }
 
 void Form::LoadAndShow() {
-    InvokeHandler(Load);
+    Raise(Load);
     RECT bounds{};
     GetWindowRect(window_, &bounds);
     const int width = bounds.right - bounds.left;
@@ -193,7 +193,7 @@ bool Form::PreTranslateMessage(const MSG& message) {
         case VK_RETURN:
             // As in a dialog, Enter presses the focused push button; there is no default button.
             if (const PushButton* const button = ButtonOf(focus)) {
-                InvokeHandler(button->Click);
+                Raise(button->Click);
                 return true;
             }
             return false;
@@ -209,6 +209,22 @@ PaintedControl* Form::ControlAt(POINT point) const {
         }
     }
     return nullptr;
+}
+
+bool Form::TakesInput() const {
+    return IsWindowEnabled(window_) != FALSE;
+}
+
+void Form::Raise(const EventHandler& handler) const {
+    if (TakesInput()) {
+        InvokeHandler(handler);
+    }
+}
+
+void Form::Raise(const MouseEventHandler& handler, const MouseEventArgs& args) const {
+    if (TakesInput()) {
+        InvokeHandler(handler, args);
+    }
 }
 
 void Form::Paint(HDC dc) const {
@@ -255,8 +271,8 @@ void Form::OnButtonDown(int button, WPARAM keys, POINT point) {
     pressedButton_ = button;
     capturing_ = true;
     SetCapture(window_);
-    InvokeHandler(control != nullptr ? control->MouseDown : MouseDown,
-                  MouseArgs(button, keys, point, control));
+    Raise(control != nullptr ? control->MouseDown : MouseDown,
+          MouseArgs(button, keys, point, control));
 }
 
 void Form::OnButtonUp(int button, POINT point) {
@@ -267,15 +283,15 @@ void Form::OnButtonUp(int button, POINT point) {
     ReleaseCapture();
     // A click is a left press and release on the same control.
     if (button == kLeftButton && control != nullptr && ControlAt(point) == control) {
-        InvokeHandler(control->Click);
+        Raise(control->Click);
     }
 }
 
 void Form::OnMouseMove(WPARAM keys, POINT point) {
     // While a button is held the control it went down on keeps the mouse.
     PaintedControl* const control = capturing_ ? pressed_ : ControlAt(point);
-    InvokeHandler(control != nullptr ? control->MouseMove : MouseMove,
-                  MouseArgs(HeldButtons(keys), keys, point, control));
+    Raise(control != nullptr ? control->MouseMove : MouseMove,
+          MouseArgs(HeldButtons(keys), keys, point, control));
 }
 
 PushButton* Form::ButtonOf(HWND window) const {
@@ -295,7 +311,7 @@ void Form::OnCommand(WORD notification, HWND control) {
     switch (notification) {
         case BN_CLICKED:
         case BN_DOUBLECLICKED:  // a quick second click
-            InvokeHandler(button->Click);
+            Raise(button->Click);
             break;
         case BN_SETFOCUS:
             // Every push button reports the focus it takes: the one place that tracks it.
@@ -317,6 +333,14 @@ void Form::OnSize(WPARAM kind) {
     // can take the focus; it can once the window is restored.
     if (kind != SIZE_MINIMIZED && GetActiveWindow() == window_) {
         tabOrder_.Restore();
+    }
+}
+
+void Form::OnClose() {
+    // Closing the main form (Alt+F4, the taskbar) ends the program; not while a box is open.
+    if (TakesInput()) {
+        DestroyWindow(window_);
+        PostQuitMessage(0);
     }
 }
 
@@ -389,13 +413,13 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_GETOBJECT:
             return accessibility_.OnGetObject(wParam, lParam);
-        case kDefaultActionMessage:
-            accessibility_.OnDefaultAction(wParam);
+        case WM_TIMER:
+            if (!accessibility_.OnTimer(wParam)) {
+                return DefWindowProcW(window_, message, wParam, lParam);
+            }
             return 0;
         case WM_CLOSE:
-            // Closing the main form (Alt+F4, the taskbar) ends the program.
-            DestroyWindow(window_);
-            PostQuitMessage(0);
+            OnClose();
             return 0;
         default:
             return DefWindowProcW(window_, message, wParam, lParam);

@@ -70,6 +70,16 @@ class Form {
     // Draws the background picture, then the painted controls from back to front.
     void Paint(HDC dc) const;
 
+    // Whether the form takes input now: not while a message box of the program is open, which
+    // disables the form it belongs to.
+    bool TakesInput() const;
+    // Raises an event of the form or of one of its controls, unless the form takes no input
+    // now: however the event comes (the mouse, a key, a message another program sends, a
+    // screen reader's default action), none is raised while a box is open, so that no two
+    // actions ever overlap.
+    void Raise(const EventHandler& handler) const;
+    void Raise(const MouseEventHandler& handler, const MouseEventArgs& args) const;
+
     // The painted controls, front to back, and the child controls in the order they were added.
     const std::vector<std::unique_ptr<PaintedControl>>& PaintedControls() const noexcept {
         return painted_;
@@ -104,6 +114,7 @@ class Form {
     void OnCommand(WORD notification, HWND control);
     void OnDrawItem(const DRAWITEMSTRUCT& item);
     void OnSize(WPARAM kind);
+    void OnClose();
 
     MouseEventArgs MouseArgs(int button, WPARAM keys, POINT point,
                              const PaintedControl* control) const;

@@ -1,12 +1,34 @@
 #include "toolkit/message_box.h"
 
+#include "toolkit/form.h"
+
+#include <cwchar>
+#include <iterator>
 #include <utility>
 
 namespace toolkit {
 namespace {
 
+// The form shown on this thread, if any: a box it owns disables it until the box closes.
+HWND FormOfThisThread() {
+    HWND form = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM found) -> BOOL {
+            wchar_t name[std::size(kFormWindowClass) + 1] = L"";
+            GetClassNameW(window, name, static_cast<int>(std::size(name)));
+            if (!IsWindowVisible(window) || std::wcscmp(name, kFormWindowClass) != 0) {
+                return TRUE;
+            }
+            *reinterpret_cast<HWND*>(found) = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&form));
+    return form;
+}
+
 int ShowRealBox(const std::wstring& text, UINT style, const std::wstring& title) {
-    return MessageBoxW(GetActiveWindow(), text.c_str(), title.c_str(), style);
+    return MessageBoxW(FormOfThisThread(), text.c_str(), title.c_str(), style);
 }
 
 MessageBoxPresenter& CurrentPresenter() {

@@ -13,7 +13,8 @@ inline constexpr wchar_t kApplicationTitle[] = L"BrevaneTwinova";
 
 // Shows a modal message box and returns the id of the button that closed it. `style` takes the
 // MessageBox flags (0 OK only, MB_ICONINFORMATION, ...); no title gives kApplicationTitle.
-// The box is owned by the thread's active window, which takes no input while it is open.
+// The box is owned by the program's form on this thread, whichever window is active, and the
+// form takes no input while it is open.
 int MsgBox(const std::wstring& text, UINT style = MB_OK,
            const std::optional<std::wstring>& title = std::nullopt);
 
