@@ -33,8 +33,8 @@ inline constexpr ScreenMetrics kToolkitScreen{&toolkit::TwipsPerPixelX, &toolkit
 void SmoothFormCorners(toolkit::Form& form, double cornerSize,
                        const ScreenMetrics& screen = kToolkitScreen);
 
-// Steps 1 to 3 of the algorithm for one axis: twips / twipsPerPixel in double precision,
-// checked for a floating-point fault, then RoundToInt32. Raises as above.
+// One length in pixels: twips / twipsPerPixel in double precision, checked for a
+// floating-point fault, then rounded by RoundToInt32. Raises as above.
 std::int32_t PixelsFromTwips(float twips, float twipsPerPixel);
 
 // Rounds to the nearest 32-bit signed integer, a value halfway between two going to the even

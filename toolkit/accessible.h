@@ -5,7 +5,6 @@
 #include <oleacc.h>
 
 #include <atomic>
-#include <string>
 
 namespace toolkit {
 
