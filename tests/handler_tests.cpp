@@ -1,5 +1,7 @@
 // The window's handlers on the real window, in-process: the start-up sequence, the language
-// switches, the Apply action's message and the drag.
+// switches, the Apply action's message and the drag. What Apply writes goes to the case's own
+// key, never to the user's settings.
+#include "registry_test_support.h"
 #include "test_support.h"
 #include "window/form1.h"
 #include "window/language.h"
@@ -129,7 +131,9 @@ TEST(LanguageSwitch, EachButtonWritesItsColumnAndOnlyTheExplanationInstructionAn
     EXPECT_TRUE(SamePixels(english, romanian, {8, 80, 153, 97}));
 }
 
-TEST(ApplyMessage, FollowsTheLastLanguageChosenAndTellsSuccessFromFailure) {
+using ApplyMessage = registry_test::RedirectedCurrentUserTest;
+
+TEST_F(ApplyMessage, FollowsTheLastLanguageChosenAndTellsSuccessFromFailure) {
     const struct {
         const char* name;
         const wchar_t* language;  // null: no language chosen yet
