@@ -10,6 +10,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -179,6 +180,46 @@ TEST_F(ApplyMessage, FollowsTheLastLanguageChosenAndTellsSuccessFromFailure) {
             EXPECT_EQ(box.text, row.texts.applyDone);
             EXPECT_EQ(box.style, static_cast<UINT>(MB_ICONINFORMATION));
         }
+    }
+}
+
+// The buttons pressed as a user presses them (BM_CLICK, through the toolkit): every Apply writes
+// the value again and shows its box again, in the language the buttons chose last.
+TEST_F(ApplyMessage, EveryApplyThroughTheButtonWritesTheValueAndConfirmsInTheLanguageShown) {
+    const struct {
+        const char* name;
+        std::vector<const char*> presses;
+        std::vector<const wchar_t*> boxes;
+    } cases[] = {
+        {"Apply twice", {"Apply", "Apply"}, {kEnglishTexts.applyDone, kEnglishTexts.applyDone}},
+        {"RO, EN, Apply", {"RO", "EN", "Apply"}, {kEnglishTexts.applyDone}},
+        {"RO, Apply, EN, Apply",
+         {"RO", "Apply", "EN", "Apply"},
+         {kRomanianTexts.applyDone, kEnglishTexts.applyDone}},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.name);
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\yahoo");
+        Form1 form;
+        form.LoadAndShow();
+        const testing_support::BoxRecorder recorder;
+        for (const std::string press : row.presses) {
+            const toolkit::PushButton& button = press == "RO"   ? form.Command2
+                                                : press == "EN" ? form.Command3
+                                                                : form.Command1;
+            SendMessageW(button.hWnd(), BM_CLICK, 0, 0);
+            testing_support::PumpMessages(&form);
+            if (press == "Apply") {
+                EXPECT_EQ(registry_test::ReadStored(HKEY_CURRENT_USER,
+                                                    L"Software\\yahoo\\pager\\Test", L"Plural"),
+                          registry_test::Dword(1));
+            }
+        }
+        std::vector<std::wstring> shown;
+        for (const RecordedBox& box : recorder.boxes()) {
+            shown.push_back(box.text);
+        }
+        EXPECT_EQ(shown, std::vector<std::wstring>(row.boxes.begin(), row.boxes.end()));
     }
 }
 
