@@ -2,17 +2,25 @@
 # Runs the registry files of deploy/ and the reg commands of the README in the test Wine prefix
 # (WINEPREFIX, as scripts/test.sh sets it up) and checks the key each leaves: enabling writes
 # Plural as REG_DWORD 1, as Apply does; undoing removes Plural alone. The key's other value and
-# its subkey stay as they were.
+# its subkey stay as they were. In any prefix but a throwaway one made by the test scripts it
+# changes nothing and exits with 77, which ctest counts as skipped.
 #
 #   deployment_test.sh <source folder>
 set -uo pipefail
 source_dir=$1
 key='HKCU\Software\yahoo\pager\Test'
 work=$(mktemp -d)
-trap 'wine reg delete "$key" /f >/dev/null 2>&1; rm -rf "$work"' EXIT
+trap 'rm -rf "$work"' EXIT
 
 # Wine's output goes to files: a pipe could be held open by Wine's background processes.
 quietly() { "$@" >"$work/output" 2>&1 </dev/null; }
+
+if ! quietly wine reg query 'HKCU\Software\BrevaneTwinovaTests' /v ThrowawayPrefix; then
+    echo "Skipped: the registry files and commands change the user's own Yahoo Messenger settings" \
+        "($key), and this prefix is not a throwaway one of the test scripts."
+    exit 77
+fi
+trap 'wine reg delete "$key" /f >/dev/null 2>&1; rm -rf "$work"' EXIT
 
 # The key as one line, e.g. "Test | Plural REG_DWORD 0x1 | Test\Child | Plural REG_DWORD 0x7".
 key_state() {

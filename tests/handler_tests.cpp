@@ -1,12 +1,16 @@
 // The window's handlers on the real window, in-process: the start-up sequence, the language
-// switches, the Apply action's message and the drag.
+// switches, the Apply action's message and the drag. What Apply writes goes to the case's own
+// key, never to the user's settings.
+#include "registry_test_support.h"
 #include "test_support.h"
 #include "window/form1.h"
 #include "window/language.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -81,12 +85,26 @@ TEST(LanguageSwitch, PressingAButtonAgainLeavesTheStateOfOnePress) {
         EXPECT_EQ(twice.texts, once.texts);
         EXPECT_TRUE(SamePixels(twice.surface, once.surface));
         EXPECT_TRUE(SamePixels(twice.applyButton, once.applyButton));
-        for (int press = 0; press < 300; ++press) {
-            (form.*button.other)();
-            (form.*button.press)();
-        }
-        EXPECT_TRUE(SamePixels(ShownBy(form).surface, once.surface)) << "after 300 switches";
     }
+}
+
+TEST(LanguageSwitch, ThreeHundredSwitchesLeaveNoGdiObjectBehind) {
+    Form1 form;
+    form.LoadAndShow();
+    // The first switch and paint make what the window keeps for good.
+    form.Command2_Click();
+    UpdateWindow(form.hWnd());
+    const std::optional<int> before = testing_support::GdiObjectCount();
+    if (!before) {
+        GTEST_SKIP() << testing_support::kCannotCountGdiObjects;
+    }
+    for (int press = 0; press < 300; ++press) {
+        form.Command3_Click();
+        UpdateWindow(form.hWnd());
+        form.Command2_Click();
+        UpdateWindow(form.hWnd());
+    }
+    EXPECT_EQ(testing_support::GdiObjectCount(), before);
 }
 
 TEST(LanguageSwitch, EachButtonWritesItsColumnAndOnlyTheExplanationInstructionAndApplyChange) {
@@ -114,7 +132,9 @@ TEST(LanguageSwitch, EachButtonWritesItsColumnAndOnlyTheExplanationInstructionAn
     EXPECT_TRUE(SamePixels(english, romanian, {8, 80, 153, 97}));
 }
 
-TEST(ApplyMessage, FollowsTheLastLanguageChosenAndTellsSuccessFromFailure) {
+using ApplyMessage = registry_test::RedirectedCurrentUserTest;
+
+TEST_F(ApplyMessage, FollowsTheLastLanguageChosenAndTellsSuccessFromFailure) {
     const struct {
         const char* name;
         const wchar_t* language;  // null: no language chosen yet
@@ -160,6 +180,46 @@ TEST(ApplyMessage, FollowsTheLastLanguageChosenAndTellsSuccessFromFailure) {
             EXPECT_EQ(box.text, row.texts.applyDone);
             EXPECT_EQ(box.style, static_cast<UINT>(MB_ICONINFORMATION));
         }
+    }
+}
+
+// The buttons pressed as a user presses them (BM_CLICK, through the toolkit): every Apply writes
+// the value again and shows its box again, in the language the buttons chose last.
+TEST_F(ApplyMessage, EveryApplyThroughTheButtonWritesTheValueAndConfirmsInTheLanguageShown) {
+    const struct {
+        const char* name;
+        std::vector<const char*> presses;
+        std::vector<const wchar_t*> boxes;
+    } cases[] = {
+        {"Apply twice", {"Apply", "Apply"}, {kEnglishTexts.applyDone, kEnglishTexts.applyDone}},
+        {"RO, EN, Apply", {"RO", "EN", "Apply"}, {kEnglishTexts.applyDone}},
+        {"RO, Apply, EN, Apply",
+         {"RO", "Apply", "EN", "Apply"},
+         {kRomanianTexts.applyDone, kEnglishTexts.applyDone}},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.name);
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\yahoo");
+        Form1 form;
+        form.LoadAndShow();
+        const testing_support::BoxRecorder recorder;
+        for (const std::string press : row.presses) {
+            const toolkit::PushButton& button = press == "RO"   ? form.Command2
+                                                : press == "EN" ? form.Command3
+                                                                : form.Command1;
+            SendMessageW(button.hWnd(), BM_CLICK, 0, 0);
+            testing_support::PumpMessages(&form);
+            if (press == "Apply") {
+                EXPECT_EQ(registry_test::ReadStored(HKEY_CURRENT_USER,
+                                                    L"Software\\yahoo\\pager\\Test", L"Plural"),
+                          registry_test::Dword(1));
+            }
+        }
+        std::vector<std::wstring> shown;
+        for (const RecordedBox& box : recorder.boxes()) {
+            shown.push_back(box.text);
+        }
+        EXPECT_EQ(shown, std::vector<std::wstring>(row.boxes.begin(), row.boxes.end()));
     }
 }
 

@@ -148,10 +148,36 @@ void ReadOnlyKey::SetDacl(const wchar_t* sddl, REGSAM access) {
     EXPECT_EQ(RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, descriptor), ERROR_SUCCESS);
 }
 
-void CleanKeyTest::SetUp() {
+std::wstring TestCaseKey() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     const std::string name = std::string(info->test_suite_name()) + "." + info->name();
-    testKey_ = std::wstring(kTestsRoot) + L'\\' + std::wstring(name.begin(), name.end());
+    return std::wstring(kTestsRoot) + L'\\' + std::wstring(name.begin(), name.end());
+}
+
+bool InThrowawayPrefix() {
+    DWORD marker = 0;
+    DWORD size = sizeof marker;
+    return RegGetValueW(HKEY_CURRENT_USER, kTestsRoot, L"ThrowawayPrefix", RRF_RT_REG_DWORD,
+                        nullptr, &marker, &size) == ERROR_SUCCESS &&
+           marker == 1;
+}
+
+void RedirectedCurrentUserTest::SetUp() {
+    DeleteTree(HKEY_CURRENT_USER, TestCaseKey());
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, TestCaseKey().c_str(), 0, nullptr, 0,
+                              KEY_ALL_ACCESS, nullptr, key_.put(), nullptr),
+              ERROR_SUCCESS);
+    ASSERT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, key_.get()), ERROR_SUCCESS);
+}
+
+void RedirectedCurrentUserTest::TearDown() {
+    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+    key_.reset();
+    DeleteTree(HKEY_CURRENT_USER, TestCaseKey());
+}
+
+void CleanKeyTest::SetUp() {
+    testKey_ = TestCaseKey();
     DeleteTree(HKEY_CURRENT_USER, testKey_);
 }
 

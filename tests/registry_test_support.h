@@ -1,6 +1,7 @@
 #pragma once
 
-// Helpers for the tests of registry/ against the real registry of the test Wine prefix.
+// Helpers for the tests that use the real registry of the test Wine prefix, and what keeps them
+// away from a user's own settings when they run anywhere else.
 
 #include <windows.h>
 
@@ -14,12 +15,44 @@
 #include <vector>
 
 #include "test_support.h"
+#include "toolkit/handle.h"
 
 namespace registry_test {
 
 // Where the tests work: HKEY_CURRENT_USER\Software\BrevaneTwinovaTests\<suite>.<test>, one
-// key per test case, since ctest runs the cases in parallel processes.
+// key per test case (TestCaseKey), since ctest runs the cases in parallel processes.
 inline constexpr wchar_t kTestsRoot[] = L"Software\\BrevaneTwinovaTests";
+std::wstring TestCaseKey();
+
+// True in a Wine prefix that the test scripts made to throw away, which they mark with the value
+// ThrowawayPrefix under kTestsRoot; false anywhere else, such as on a developer's own Windows.
+bool InThrowawayPrefix();
+
+// Begins a case that changes settings of the user's own that the real program uses, in a
+// process of its own where no test can redirect them: outside a throwaway prefix the case is
+// skipped and says why (`what` names the settings).
+#define SKIP_OUTSIDE_THROWAWAY_PREFIX(what)                                                \
+    do {                                                                                   \
+        if (!::registry_test::InThrowawayPrefix()) {                                       \
+            GTEST_SKIP() << "This case changes the user's own " << (what)                  \
+                         << ", which the real program uses in a process of its own where " \
+                            "no test can redirect it; it runs only in the throwaway Wine " \
+                            "prefix of the test scripts.";                                 \
+        }                                                                                  \
+    } while (false)
+
+// A test whose HKEY_CURRENT_USER, in this process, is the case's own key (TestCaseKey, made
+// empty first and deleted afterwards): code under test that writes the user's settings
+// in-process writes there, wherever the tests run. The case does not run if the redirection
+// fails.
+class RedirectedCurrentUserTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+  private:
+    toolkit::UniqueKey key_;
+};
 
 // A value as the registry stores it.
 struct StoredValue {

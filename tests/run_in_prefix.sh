@@ -1,22 +1,28 @@
 #!/usr/bin/env bash
-# Runs a test executable under Wine in a throwaway copy of the test prefix ($WINEPREFIX) whose
-# settings differ from it, on an X server of its own, then removes the copy.
+# Runs a test executable under Wine, or a command that runs Wine itself, in a throwaway copy of
+# the test prefix ($WINEPREFIX) whose settings differ from it, on an X server of its own, then
+# removes the copy.
 #
-#   run_in_prefix.sh [--window-manager] [--dpi N] test.exe [arguments ...]
+#   run_in_prefix.sh [--window-manager] [--dpi N] [--unmarked] test.exe [arguments ...]
+#   run_in_prefix.sh [options] command [arguments ...]
 #
 #   --window-manager  runs openbox on the X server and leaves Wine's windows managed
 #                     (the test prefix turns that off, for a screen without a manager)
 #   --dpi N           gives the screen N pixels per inch (96 is the normal scale)
+#   --unmarked        takes away the mark that lets the tests change its user's settings, so
+#                     that the copy is to them any user's own prefix
 #
-# The exit code is the test executable's.
+# The exit code is the test executable's, or the command's.
 set -euo pipefail
 source "$(dirname "$0")/../scripts/prerequisites.sh"
 
 window_manager=false
 dpi=
+unmarked=false
 while [ $# -gt 0 ]; do
     case $1 in
         --window-manager) window_manager=true ;;
+        --unmarked) unmarked=true ;;
         --dpi)
             [[ ${2:-} =~ ^[1-9][0-9]*$ ]] || fail "--dpi needs a number of pixels per inch"
             dpi=$2
@@ -28,7 +34,7 @@ while [ $# -gt 0 ]; do
     esac
     shift
 done
-[ $# -gt 0 ] || fail "no test executable given"
+[ $# -gt 0 ] || fail "no test executable or command given"
 [ -f "${WINEPREFIX:-}/.ready" ] || fail "WINEPREFIX does not name a prepared test prefix"
 
 use_test_wine_settings
@@ -84,6 +90,9 @@ export WINEPREFIX="$copy"
 if $window_manager; then
     set_registry_value "$copy/user.reg" 'Software\\Wine\\X11 Driver' Managed
 fi
+if $unmarked; then
+    set_registry_value "$copy/user.reg" 'Software\\BrevaneTwinovaTests' ThrowawayPrefix
+fi
 if [ -n "$dpi" ]; then
     hex=$(printf 'dword:%08x' "$dpi")
     set_registry_value "$copy/user.reg" 'Control Panel\\Desktop' LogPixels "$hex"
@@ -101,5 +110,8 @@ fi
 
 start_wine_server
 status=0
-"$(dirname "$0")/run_under_wine.sh" "$@" || status=$?
+case $1 in
+    *.exe) "$(dirname "$0")/run_under_wine.sh" "$@" || status=$? ;;
+    *) "$@" || status=$? ;;
+esac
 exit "$status"

@@ -214,6 +214,18 @@ bool HoldsRoundRect(HWND window, int width, int height, int corner) {
     return CombineRgn(difference.get(), held.get(), expected.get(), RGN_XOR) == NULLREGION;
 }
 
+std::optional<int> GdiObjectCount() {
+    const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (counted != 0) {
+        return static_cast<int>(counted);
+    }
+    int probed = 0;
+    for (std::uintptr_t index = 1; index <= 0xFFFF; ++index) {
+        probed += GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0 ? 1 : 0;
+    }
+    return probed != 0 ? std::optional<int>(probed) : std::nullopt;
+}
+
 long ErrorNumberOf(const std::function<void()>& action) {
     try {
         action();

@@ -13,6 +13,7 @@
 #include <climits>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -100,6 +101,14 @@ DWORD ProcessOf(HWND window);
 // True when the window holds exactly the region CreateRoundRectRgn(0, 0, w, h, c, c). Wine
 // stores a normalised copy, so the regions are compared by their difference, not EqualRgn.
 bool HoldsRoundRect(HWND window, int width, int height, int corner);
+
+// The GDI objects this process holds now, or nothing where they cannot be counted.
+// GetGuiResources counts them on Windows; under Wine it is a stub that returns 0, and the handle
+// table is read instead, index by index: Wine accepts a handle given by its table index alone
+// (upper word zero), which Windows does not.
+std::optional<int> GdiObjectCount();
+inline constexpr char kCannotCountGdiObjects[] =
+    "neither GetGuiResources nor the GDI handle table counts GDI objects here";
 
 // The run-time error number that `action` raises; 0 when it raises none.
 long ErrorNumberOf(const std::function<void()>& action);

@@ -1,6 +1,7 @@
 // Drives the real program with real input, the way a user's hand would, and reads what it shows
 // from outside: the drag, the link, the Apply button with its real message box and the real
 // registry, and the focus after minimising under a window manager.
+#include "registry_test_support.h"
 #include "running_program.h"
 #include "window/language.h"
 
@@ -161,6 +162,7 @@ class UnopenableAddresses {
 }  // namespace
 
 TEST(WebLink, AClickThatCannotOpenTheAddressShowsNothingAndChangesNothing) {
+    SKIP_OUTSIDE_THROWAWAY_PREFIX("command that opens http addresses");
     DeleteFileA(kOpenedAddresses);
     const UnopenableAddresses unopenable;
     RunningProgram program;
@@ -187,6 +189,7 @@ TEST(WebLink, AClickThatCannotOpenTheAddressShowsNothingAndChangesNothing) {
 // The Apply button, its real message box and the real registry.
 
 TEST(ApplyButton, WritesTheValueAndConfirmsItOrSaysHonestlyItCouldNotAndGoesOnRunning) {
+    SKIP_OUTSIDE_THROWAWAY_PREFIX("Yahoo Messenger settings (HKEY_CURRENT_USER\\Software\\yahoo)");
     constexpr wchar_t kPager[] = L"Software\\yahoo\\pager";
     for (const bool refused : {false, true}) {
         SCOPED_TRACE(refused ? "key refused" : "key created");
