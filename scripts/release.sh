@@ -7,7 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/prerequisites.sh
 
-changes=$(git status --porcelain --untracked-files=all) || fail "$PWD is not a git work tree"
+require_checkout
+changes=$(git status --porcelain --untracked-files=all)
 if [ -n "$changes" ]; then
     echo "$(basename "$0"): these files have changes that are not committed; commit or remove them first:" >&2
     printf '%s\n' "$changes" >&2
