@@ -41,7 +41,7 @@ collect() {
     unset "index_of[$pid]"
     checked=$((checked + 1))
     # The count of warnings clang suppressed in system headers, printed for each file, is noise.
-    grep -v "warnings\? generated\.$" "$results/$index" || true
+    grep -Ev "^[0-9]+ warnings? (and [0-9]+ errors? )?generated\.$" "$results/$index" || true
     if [ "$status" -eq 0 ]; then
         echo "clang-tidy [$checked/${#sources[@]}] ${sources[$index]}"
     else
