@@ -8,6 +8,11 @@ declare -A package_of=(
     [x86_64-w64-mingw32-g++-posix]=g++-mingw-w64-x86-64-posix
     [x86_64-w64-mingw32-gcc-posix]=gcc-mingw-w64-x86-64-posix
     [x86_64-w64-mingw32-windres]=binutils-mingw-w64-x86-64
+    [x86_64-w64-mingw32-objdump]=binutils-mingw-w64-x86-64
+    [i686-w64-mingw32-g++-posix]=g++-mingw-w64-i686-posix
+    [i686-w64-mingw32-gcc-posix]=gcc-mingw-w64-i686-posix
+    [i686-w64-mingw32-windres]=binutils-mingw-w64-i686
+    [i686-w64-mingw32-objdump]=binutils-mingw-w64-i686
     [git]=git
     [wine]=wine [wineboot]=wine [wineserver]=wine
     [Xvfb]=xvfb [xdotool]=xdotool [openbox]=openbox [import]=imagemagick [python3]=python3
@@ -16,6 +21,8 @@ declare -A package_of=(
 # What configuring and building need; the tests are configured even when only the program is built.
 build_needs=(cmake ninja x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-gcc-posix
     x86_64-w64-mingw32-windres googletest)
+# What the 32-bit build needs besides.
+x86_build_needs=(i686-w64-mingw32-g++-posix i686-w64-mingw32-gcc-posix i686-w64-mingw32-windres)
 
 fail() {
     echo "$(basename "$0"): $*" >&2
