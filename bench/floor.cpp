@@ -19,7 +19,6 @@ namespace {
 constexpr wchar_t kClass[] = L"BenchFloor";
 constexpr int kWidth = 412;
 constexpr int kHeight = 237;
-constexpr int kApplyId = 1;
 
 struct Floor {
     toolkit::UniqueBitmap picture;
@@ -42,6 +41,8 @@ void Paint(HWND window, const Floor& floor) {
 }
 
 #ifdef BENCH_APPLY_FLOOR
+constexpr int kApplyId = 1;
+
 void Apply(HWND window) {
     toolkit::UniqueKey key;
     LONG status = RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\yahoo\\pager\\Test", 0, nullptr, 0,

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # What the scripts share: installing what they need with apt, the build, Wine's fonts and a
-# private X server. Sourced by run.sh, test.sh and lint.sh.
+# private X server. Sourced by run.sh, test.sh, lint.sh and release.sh.
 
 # The Debian package that provides each command the scripts run.
 declare -A package_of=(
@@ -8,6 +8,12 @@ declare -A package_of=(
     [x86_64-w64-mingw32-g++-posix]=g++-mingw-w64-x86-64-posix
     [x86_64-w64-mingw32-gcc-posix]=gcc-mingw-w64-x86-64-posix
     [x86_64-w64-mingw32-windres]=binutils-mingw-w64-x86-64
+    [x86_64-w64-mingw32-objdump]=binutils-mingw-w64-x86-64
+    [i686-w64-mingw32-g++-posix]=g++-mingw-w64-i686-posix
+    [i686-w64-mingw32-gcc-posix]=gcc-mingw-w64-i686-posix
+    [i686-w64-mingw32-windres]=binutils-mingw-w64-i686
+    [i686-w64-mingw32-objdump]=binutils-mingw-w64-i686
+    [git]=git
     [wine]=wine [wineboot]=wine [wineserver]=wine
     [Xvfb]=xvfb [xdotool]=xdotool [openbox]=openbox [import]=imagemagick [python3]=python3
     [clang-format]=clang-format [clang-tidy]=clang-tidy
@@ -15,6 +21,8 @@ declare -A package_of=(
 # What configuring and building need; the tests are configured even when only the program is built.
 build_needs=(cmake ninja x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-gcc-posix
     x86_64-w64-mingw32-windres googletest)
+# What the 32-bit build needs besides.
+x86_build_needs=(i686-w64-mingw32-g++-posix i686-w64-mingw32-gcc-posix i686-w64-mingw32-windres)
 
 fail() {
     echo "$(basename "$0"): $*" >&2
@@ -43,6 +51,16 @@ require() {
         [ -z "${package_of[$name]:-}" ] || command -v "$name" >/dev/null ||
             fail "$name is not on PATH, although its package ${package_of[$name]} is installed."
     done
+}
+
+# For the scripts that take their files from git: makes sure git is there and that the current
+# folder is the top of a git checkout, and says so in one sentence when it is not (with no file
+# list, clang-format would wait for its input instead).
+require_checkout() {
+    require git
+    local top
+    top=$(git rev-parse --show-toplevel 2>/dev/null) && [ "$top" = "$(pwd -P)" ] ||
+        fail "$PWD is not a git checkout, and this script takes its files from git."
 }
 
 install_packages() {
