@@ -123,7 +123,7 @@ Pixels DecodeBmp(toolkit::Blob bmpFile) {
     return result;
 }
 
-std::vector<unsigned char> SolidBmp(int width, int height, Pixel color) {
+toolkit::Picture SolidPicture(int width, int height, Pixel color) {
     const int stride = (width * 3 + 3) / 4 * 4;
     const auto imageBytes = static_cast<DWORD>(stride) * height;
     constexpr DWORD kHeaders = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
@@ -142,7 +142,7 @@ std::vector<unsigned char> SolidBmp(int width, int height, Pixel color) {
             bgr[2] = static_cast<unsigned char>(color >> 16);
         }
     }
-    return bytes;
+    return toolkit::Picture(toolkit::Blob{bytes.data(), bytes.size()});
 }
 
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {

@@ -51,12 +51,9 @@ class ToolkitForm : public testing::Test {
 
     Pixels Render() const { return RenderClient(form_.hWnd(), kWidth, kHeight); }
 
-    std::vector<unsigned char> background_ = testing_support::SolidBmp(kWidth, kHeight, kWhite);
-    toolkit::Form form_{toolkit::FormDesign{L"Toolkit test",
-                                            kWidth* kTwipsPerPixel,
-                                            kHeight* kTwipsPerPixel,
-                                            {background_.data(), background_.size()},
-                                            assets::kProgramIcon}};
+    toolkit::Form form_{
+        toolkit::FormDesign{L"Toolkit test", kWidth* kTwipsPerPixel, kHeight* kTwipsPerPixel,
+                            testing_support::SolidPicture(kWidth, kHeight, kWhite)}};
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -73,9 +70,8 @@ class MouseDispatch : public ToolkitForm {
         toolkit::LabelDesign hidden;
         hidden.visible = false;
         Record(AddLabel(L"Hidden", 10, 50, 50, 20, hidden), "Hidden");
-        picture_ = testing_support::SolidBmp(20, 20, 0x0000FF);
         Record(form_.AddImage(150 * kTwipsPerPixel, 50 * kTwipsPerPixel,
-                              {picture_.data(), picture_.size()}),
+                              testing_support::SolidPicture(20, 20, 0x0000FF)),
                "Picture");
         form_.MouseDown = [this](const toolkit::MouseEventArgs& args) {
             events_.push_back("Form.MouseDown" + Describe(args));
@@ -102,7 +98,6 @@ class MouseDispatch : public ToolkitForm {
                std::to_string(static_cast<int>(args.y)) + ")";
     }
 
-    std::vector<unsigned char> picture_;
     std::vector<std::string> events_;
 };
 
@@ -326,6 +321,33 @@ TEST_F(ToolkitForm, AnInvalidColourIsAnInvalidPropertyValue) {
               toolkit::kInvalidPropertyValue)
         << "no such system colour";
     EXPECT_EQ(label.ForeColor(), 0U) << "the colour is unchanged";
+}
+
+// A compressed picture becomes a bitmap only when it decompresses to exactly the BMP it claims
+// to be; anything else is an invalid property value, never a read beyond its data.
+TEST(CompressedPicture, IsUsedOnlyWhenItDecompressesToExactlyTheBmpItClaims) {
+    constexpr long kInvalid = toolkit::kInvalidPropertyValue;
+    const toolkit::Blob strip = assets::kButtonStrip.lznt1;  // 65 x 26
+    const struct {
+        const char* name;
+        toolkit::CompressedBmp picture;
+        long error;
+    } cases[] = {
+        {"as built", {strip, 65, 26}, 0},
+        {"without its last byte", {{strip.data, strip.size - 1}, 65, 26}, kInvalid},
+        {"cut in half", {{strip.data, strip.size / 2}, 65, 26}, kInvalid},
+        {"empty", {{strip.data, 0}, 65, 26}, kInvalid},
+        {"claimed a row shorter", {strip, 65, 25}, kInvalid},
+        {"claimed a column wider", {strip, 66, 26}, kInvalid},
+        // A file of the same size: only its header tells the two apart.
+        {"claimed 34 x 49", {strip, 34, 49}, kInvalid},
+        {"claimed 0 x 0", {strip, 0, 0}, kInvalid},
+    };
+    for (const auto& row : cases) {
+        EXPECT_EQ(testing_support::ErrorNumberOf([&row] { toolkit::Picture picture(row.picture); }),
+                  row.error)
+            << row.name;
+    }
 }
 
 // The toolkit reads colours itself so as not to load oleaut32 at start; oleaut32 is the

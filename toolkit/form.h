@@ -22,8 +22,7 @@ struct FormDesign {
     std::wstring caption;
     int clientWidth;   // twips
     int clientHeight;  // twips
-    Blob picture;      // BMP drawn from the top-left corner, scaled for the screen
-    Blob icon;         // .ico file
+    Picture picture;   // drawn from the top-left corner
 };
 
 // One thing of a form that assistive technology sees: a painted control or a child window.
@@ -38,7 +37,8 @@ struct AccessibleElement {
 // Controls are added front to back: each one lies behind those added before it.
 class Form {
   public:
-    explicit Form(const FormDesign& design);
+    // The window's icon is the program's own (ProgramIcon).
+    explicit Form(FormDesign design);
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
     virtual ~Form();
@@ -56,7 +56,7 @@ class Form {
     void SetWindowState(int state);
 
     Label& AddLabel(const TwipsRect& position, LabelDesign design);
-    Image& AddImage(int leftTwips, int topTwips, Blob bmpFile);
+    Image& AddImage(int leftTwips, int topTwips, Picture picture);
     PushButton& AddPushButton(const TwipsRect& position, ButtonDesign design);
     ScrollBar& AddScrollBar(const TwipsRect& position, const ScrollBarDesign& design);
 
