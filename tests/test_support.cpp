@@ -145,6 +145,29 @@ toolkit::Picture SolidPicture(int width, int height, Pixel color) {
     return toolkit::Picture(toolkit::Blob{bytes.data(), bytes.size()});
 }
 
+namespace {
+constexpr wchar_t kPaintCounterProperty[] = L"PaintCounter";
+}  // namespace
+
+PaintCounter::PaintCounter(HWND window) : window_(window) {
+    SetPropW(window_, kPaintCounterProperty, this);
+    previous_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+        window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PaintCounter::Procedure)));
+}
+
+PaintCounter::~PaintCounter() {
+    SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+    RemovePropW(window_, kPaintCounterProperty);
+}
+
+LRESULT CALLBACK PaintCounter::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = static_cast<PaintCounter*>(GetPropW(window, kPaintCounterProperty));
+    if (message == WM_PAINT) {
+        ++self->paints;
+    }
+    return CallWindowProcW(self->previous_, window, message, wParam, lParam);
+}
+
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (!condition()) {

@@ -249,38 +249,11 @@ TEST_F(ToolkitForm, AnOpaqueSelfSizingLabelFitsOneLineOfItsTextAndClearsWhereItW
     EXPECT_EQ(after.Count(area, kWhite), 54 * 13) << "the old box shows the ground again";
 }
 
-// Counts the WM_PAINT messages the form's window receives, by subclassing it.
-class PaintCounter {
-  public:
-    explicit PaintCounter(HWND window) : window_(window) {
-        SetPropW(window_, kProp, this);
-        previous_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-            window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PaintCounter::Procedure)));
-    }
-    ~PaintCounter() {
-        SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
-        RemovePropW(window_, kProp);
-    }
-    int paints = 0;
-
-  private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        auto* self = static_cast<PaintCounter*>(GetPropW(window, kProp));
-        if (message == WM_PAINT) {
-            ++self->paints;
-        }
-        return CallWindowProcW(self->previous_, window, message, wParam, lParam);
-    }
-    static constexpr wchar_t kProp[] = L"PaintCounter";
-    HWND window_;
-    WNDPROC previous_;
-};
-
 TEST_F(ToolkitForm, ChangingACaptionOrAColourRepaintsAtOnce) {
     toolkit::Label& label = AddLabel(L"", 10, 10, 100, 20);
     ShowWindow(form_.hWnd(), SW_SHOWNOACTIVATE);
     UpdateWindow(form_.hWnd());
-    const PaintCounter counter(form_.hWnd());
+    const testing_support::PaintCounter counter(form_.hWnd());
     const RECT box{0, 0, 100, 20};
 
     label.SetCaption(L"Now shown");
@@ -294,6 +267,8 @@ TEST_F(ToolkitForm, ChangingACaptionOrAColourRepaintsAtOnce) {
     EXPECT_EQ(red.Count(box, kBlack), 0);
     EXPECT_GT(red.Count(box, 0xFF0000), 20);
     EXPECT_EQ(label.ForeColor(), 0x0000FFU);
+    label.SetForeColor(0x0000FF);
+    EXPECT_EQ(counter.paints, 2) << "the colour it already has paints nothing";
 
     label.SetCaption(L"");
     EXPECT_EQ(testing_support::ReadWindow(form_.hWnd(), {10, 10, 110, 30}).Count(box, kWhite),
@@ -307,7 +282,7 @@ TEST_F(ToolkitForm, AHiddenLabelChangesWithoutPainting) {
     toolkit::Label& label = AddLabel(L"12", 10, 10, 12, 13, design);
     ShowWindow(form_.hWnd(), SW_SHOWNOACTIVATE);
     UpdateWindow(form_.hWnd());
-    const PaintCounter counter(form_.hWnd());
+    const testing_support::PaintCounter counter(form_.hWnd());
     label.SetCaption(L"123");
     label.SetForeColor(0x0000FF);
     EXPECT_EQ(counter.paints, 0);
