@@ -2,11 +2,11 @@
 
 #include "toolkit/picture.h"
 
-// The pictures the main window carries, as the bytes of their files.
+// The pictures the main window carries, compressed. The build checks that each decompresses
+// to a BMP of the size given here.
 namespace assets {
 
-extern const toolkit::Blob kBackground;   // 412 x 237, 24-bit BMP
-extern const toolkit::Blob kButtonStrip;  // 65 x 26, 24-bit BMP
-extern const toolkit::Blob kProgramIcon;  // one 74 x 66 24-bit image, .ico
+extern const toolkit::CompressedBmp kBackground;   // 412 x 237, 24-bit BMP
+extern const toolkit::CompressedBmp kButtonStrip;  // 65 x 26, 24-bit BMP
 
 }  // namespace assets

@@ -5,13 +5,22 @@
 //   bench_driver startup <runs> <x,y,rrggbb> <name> <command line> [<name> <command line>]...
 //   bench_driver apply   <runs> <x,y,rrggbb> <name> <command line> [...]
 //   bench_driver memory  <runs> <x,y,rrggbb> <name> <command line> [...]
+//   bench_driver hover   <runs> <x,y,rrggbb> <name> <command line> [...]
 //
 // startup: from CreateProcess to the program's window showing, on the screen, the colour
 //          rrggbb at client pixel x,y (its background picture there, painted);
 // apply:   from a click on its "Apply" button (once started) to its message box being shown;
 // memory:  its private bytes once it has been idle for a second. Wine does not count them for
 //          another process (it reports 0): there they are read as Linux counts the process's
-//          private memory (RssAnon in /proc/<pid>/status, through drive Z:).
+//          private memory (RssAnon in /proc/<pid>/status, through drive Z:);
+// hover:   the processor time it uses for 30,000 moves of the mouse back and forth between
+//          client pixels x,y and x+1,y. The moves are WM_MOUSEMOVE messages posted to its
+//          window, each of which it handles exactly once: real pointer moves (SendInput) merge
+//          whenever one arrives before the last was taken, and under Wine, where the X server
+//          echoes each of them, neither waiting for the program to be idle nor a message sent
+//          after each move made them all arrive (a floor that counted them saw 40 to 100 of
+//          every 100). What the system does for a real move (hit-testing, the cursor) costs
+//          every program alike and is left out, so the ratio is stricter than for real moves.
 // Prints one line per program: its name, then the median, the lowest and the highest value,
 // and for start-up the mean processor time the program had used by then (0 otherwise).
 #include "toolkit/handle.h"
@@ -30,6 +39,9 @@
 namespace {
 
 constexpr DWORD kTimeoutMs = 30000;
+constexpr int kHoverMoves = 30000;
+// Moves posted at a time: far fewer than the 10,000 messages Windows lets a queue hold.
+constexpr int kHoverBatch = 1000;
 
 struct Target {
     int x = 0;
@@ -231,6 +243,31 @@ class Run {
         return boxShown ? Now() - clicked : -1;
     }
 
+    // The processor time in milliseconds that the program uses for the mouse moving back and
+    // forth between `target` and the pixel right of it.
+    double HoverProcessorMs(const std::wstring& commandLine, const Target& target) const {
+        const std::string program = ProgramFileName(commandLine);
+        const double before = LinuxProcessorMs(program);
+        for (int batch = 0; batch < kHoverMoves / kHoverBatch; ++batch) {
+            for (int move = 0; move < kHoverBatch; ++move) {
+                if (!PostMessageW(window_, WM_MOUSEMOVE, 0,
+                                  MAKELPARAM(target.x + move % 2, target.y))) {
+                    return -1;
+                }
+            }
+            // Posted messages are handled in order: once the window, told after the batch to
+            // stop or resume redrawing itself, shows it in its WS_VISIBLE style, it has
+            // handled every move of the batch.
+            const bool redraw = batch % 2 != 0;
+            if (!PostMessageW(window_, WM_SETREDRAW, redraw, 0) || !WaitFor([&] {
+                    return ((GetWindowLongW(window_, GWL_STYLE) & WS_VISIBLE) != 0) == redraw;
+                })) {
+                return -1;
+            }
+        }
+        return LinuxProcessorMs(program) - before;
+    }
+
     // Private bytes in KiB once the program has been idle for a second.
     double IdlePrivateKiB(const std::wstring& commandLine) const {
         Sleep(1000);
@@ -259,7 +296,13 @@ double Measure(const std::wstring& mode, Candidate& candidate, const Target& tar
         candidate.processorMs.push_back(LinuxProcessorMs(ProgramFileName(candidate.commandLine)));
         return startUp;
     }
-    return mode == L"apply" ? run.TimeApply() : run.IdlePrivateKiB(candidate.commandLine);
+    if (mode == L"apply") {
+        return run.TimeApply();
+    }
+    if (mode == L"hover") {
+        return run.HoverProcessorMs(candidate.commandLine, target);
+    }
+    return run.IdlePrivateKiB(candidate.commandLine);
 }
 
 // The mean, for figures counted in coarse steps, where it sees differences a median cannot.
@@ -282,7 +325,7 @@ double Median(std::vector<double> values) {
 int wmain(int argc, wchar_t** argv) {
     if (argc < 6 || (argc - 4) % 2 != 0) {
         std::fwprintf(stderr,
-                      L"usage: bench_driver startup|apply|memory <runs> <x,y,rrggbb> "
+                      L"usage: bench_driver startup|apply|memory|hover <runs> <x,y,rrggbb> "
                       L"<name> <command line> [<name> <command line>]...\n");
         return 2;
     }

@@ -1,18 +1,25 @@
 // The floor the program's start-up and Apply are measured against: the least a program can do
 // to show the same window.
 //
-//   bench_floor             a 412 x 237 popup showing the program's background picture
-//   bench_floor --children  the same with what the program's design adds to it: three push
-//                           buttons, a hidden scroll bar, three fonts and two rounded regions
+//   bench_floor               a 412 x 237 popup showing the program's background picture,
+//                             made from the uncompressed file
+//   bench_floor --decompress  the same, having first decompressed the program's two pictures
+//                             as the program does, and made the background from those bytes
+//   bench_floor --children    the same as the first with what the program's design adds to it:
+//                             three push buttons, a hidden scroll bar, three fonts and two
+//                             rounded regions
 //   bench_apply_floor       the popup with an Apply button that writes the program's registry
 //                           value and says so in a message box (built apart, so that
 //                           bench_floor does not import advapi32)
+#include "assets/picture_files.h"
 #include "assets/pictures.h"
 #include "toolkit/handle.h"
+#include "toolkit/picture.h"
 
 #include <windows.h>
 
 #include <cwchar>
+#include <vector>
 
 namespace {
 
@@ -111,9 +118,17 @@ void SetRoundRegion(HWND window, int corner) {
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
                     int /*show*/) {
     const bool children = std::wcsstr(GetCommandLineW(), L"--children") != nullptr;
+    const bool decompress = std::wcsstr(GetCommandLineW(), L"--decompress") != nullptr;
     const HINSTANCE instance = GetModuleHandleW(nullptr);
 
-    Floor floor{BitmapFrom(assets::kBackground)};
+    Floor floor;
+    if (decompress) {
+        const std::vector<unsigned char> background = toolkit::DecompressBmp(assets::kBackground);
+        toolkit::DecompressBmp(assets::kButtonStrip);
+        floor.picture = BitmapFrom({background.data(), background.size()});
+    } else {
+        floor.picture = BitmapFrom(assets::kBackgroundFile);
+    }
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = WindowProcedure;

@@ -3,8 +3,8 @@
 # prints the figures, each beside its floor measured in the same run. It passes or fails
 # nothing. Builds a Release configuration into build/bench (BUILD_DIR chooses another folder,
 # which must not hold a debug build). RUNS sets the number of alternating start-up and Apply
-# runs (default 25); ALSO names another build of the program (an .exe) to measure beside this
-# one, for example an earlier commit's.
+# runs (default 25; memory and hover take 5 each); ALSO names another build of the program (an
+# .exe) to measure beside this one, for example an earlier commit's.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/prerequisites.sh
@@ -47,11 +47,15 @@ PY
 
 program=$(windows_path "$bin/BrevaneTwinova.exe")
 floor=$(windows_path "$bin/bench_floor.exe")
-candidates=(floor "$floor" "floor+design" "$floor --children" program "$program")
+candidates=(floor "$floor" "floor+decompression" "$floor --decompress" "floor+design" "$floor --children"
+    program "$program")
 apply_candidates=(floor "$(windows_path "$bin/bench_apply_floor.exe")" program "$program")
+hover_candidates=(floor "$floor" program "$program")
 if [ -n "${ALSO:-}" ]; then
-    candidates+=(also "$(windows_path "$(realpath "$ALSO")")")
-    apply_candidates+=(also "$(windows_path "$(realpath "$ALSO")")")
+    also=$(windows_path "$(realpath "$ALSO")")
+    candidates+=(also "$also")
+    apply_candidates+=(also "$also")
+    hover_candidates+=(also "$also")
 fi
 
 # Runs the driver with its output in a file: Wine's helpers would hold a pipe open.
@@ -75,6 +79,7 @@ report() {
     awk -v unit="$unit" -v target="$target" '
         BEGIN {
             names["floor"] = "floor"
+            names["floor+decompression"] = "floor + decompressing the 2 pictures"
             names["floor+design"] = "floor + design (3 buttons, scroll bar, 3 fonts, 2 regions)"
             names["program"] = "BrevaneTwinova"
             names["also"] = "BrevaneTwinova (ALSO)"
@@ -110,5 +115,7 @@ echo "Apply, click to the confirmation box shown; median of $runs alternating ru
 measure apply "$runs" "$pixel" "${apply_candidates[@]}" | report ms 1.20
 echo "Memory, private bytes after 1 s idle; median of 5 alternating runs:"
 measure memory 5 "$pixel" "${candidates[@]}" | report KiB ""
+echo "Hover, processor time for 30000 mouse moves over the bare surface; median of 5 alternating runs:"
+measure hover 5 "$pixel" "${hover_candidates[@]}" | report ms 1.05
 echo "Program size: $total bytes: pictures $pictures, code $code, runtime $runtime," \
     "headers, imports and debug information $rest (floor program: $floor_size bytes)"

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the main window's three pictures and writes them into assets/.
+"""Draws the main window's three pictures and writes them into assets/, the two that the
+window carries also compressed (LZNT1, see lznt1.py), as the program stores them.
 
     python3 scripts/draw_assets.py           # writes the pictures
     python3 scripts/draw_assets.py --check   # fails if assets/ differs from what it draws
@@ -10,6 +11,7 @@
   "Brevane" on dark red, and "MESSENGER" in white over "Twinova" in red on near-black.
 - assets/buttons.bmp: 65 x 26, 24-bit BMP, 5,150 bytes. Two glossy orange-red round buttons on
   white: minimise (a bar) and close (an X).
+- assets/background.bmp.lznt1, assets/buttons.bmp.lznt1: the two BMP files compressed.
 - assets/twinova.ico: one 74 x 66 24-bit image with an all-zero AND mask, 15,638 bytes. The
   right side of the background redrawn at icon size: the smiley above, the black strip below.
 
@@ -31,6 +33,8 @@ import math
 import os
 import struct
 import sys
+
+import lznt1
 
 # ---------------------------------------------------------------------------------------------
 # Canvas: floating-point RGB in sRGB, painted with coverage-weighted blending.
@@ -485,14 +489,17 @@ def ico_file(canvas):
 def main():
     check = sys.argv[1:] == ["--check"]
     assets = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "assets")
-    outputs = [
-        ("background.bmp", bmp_file(draw_background()), 292986),
-        ("buttons.bmp", bmp_file(draw_buttons()), 5150),
-        ("twinova.ico", ico_file(draw_icon()), 15638),
-    ]
+    outputs = {
+        "background.bmp": bmp_file(draw_background()),
+        "buttons.bmp": bmp_file(draw_buttons()),
+        "twinova.ico": ico_file(draw_icon()),
+    }
+    for name, size in (("background.bmp", 292986), ("buttons.bmp", 5150), ("twinova.ico", 15638)):
+        assert len(outputs[name]) == size, f"{name}: {len(outputs[name])} bytes, expected {size}"
+    for name in ("background.bmp", "buttons.bmp"):
+        outputs[name + ".lznt1"] = lznt1.compress(outputs[name])
     differing = []
-    for name, data, size in outputs:
-        assert len(data) == size, f"{name}: {len(data)} bytes, expected {size}"
+    for name, data in outputs.items():
         path = os.path.join(assets, name)
         if check:
             with open(path, "rb") as f:

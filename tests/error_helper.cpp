@@ -10,7 +10,6 @@
 //   close      no error: the form is closed, and the program ends with exit code 0
 // Whatever follows the error must never run: the program would then end with exit code 200.
 
-#include "assets/pictures.h"
 #include "test_support.h"
 #include "toolkit/form.h"
 #include "toolkit/run_time_error.h"
@@ -18,16 +17,14 @@
 #include <cstdlib>
 #include <new>
 #include <string>
-#include <vector>
 
 constexpr toolkit::Color kNoSuchColor = 0x80000099;  // a system colour that does not exist
 
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
                     int /*show*/) {
     const std::wstring mode = __argc > 1 ? __wargv[1] : L"";
-    const std::vector<unsigned char> white = testing_support::SolidBmp(200, 100, 0xFFFFFF);
-    toolkit::Form form(toolkit::FormDesign{
-        L"Error helper", 3000, 1500, {white.data(), white.size()}, assets::kProgramIcon});
+    toolkit::Form form(toolkit::FormDesign{L"Error helper", 3000, 1500,
+                                           testing_support::SolidPicture(200, 100, 0xFFFFFF)});
     toolkit::LabelDesign labelDesign;
     labelDesign.caption = L"Raise";
     toolkit::Label& label = form.AddLabel({150, 150, 750, 300}, labelDesign);

@@ -2,7 +2,7 @@
 // painted result and the child windows. These tests look at the window as created; the texts
 // that the start-up sequence and the language switch set later are handler_tests' to check.
 
-#include "assets/pictures.h"
+#include "assets/picture_files.h"
 #include "test_support.h"
 #include "toolkit/message_box.h"
 #include "toolkit/run_time_error.h"
@@ -234,7 +234,7 @@ Pixels Design(const Form1& form) {
         {{8, 80, 153, 97}, L"Chose your language:", 11, GetSysColor(COLOR_BTNTEXT)},
     };
     testing_support::Canvas design(kClientWidth, kClientHeight, kUnpainted);
-    design.Put(testing_support::DecodeBmp(assets::kBackground), 0, 0);
+    design.Put(testing_support::DecodeBmp(assets::kBackgroundFile), 0, 0);
     const auto draw = [&design](const Text& text) {
         const toolkit::UniqueFont font(CreateFontW(
             -text.height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
@@ -249,7 +249,7 @@ Pixels Design(const Form1& form) {
     for (const Text& text : behindTheStrip) {
         draw(text);
     }
-    design.Put(testing_support::DecodeBmp(assets::kButtonStrip), 128, 0);
+    design.Put(testing_support::DecodeBmp(assets::kButtonStripFile), 128, 0);
     for (const Text& text : inFrontOfTheStrip) {
         draw(text);
     }

@@ -274,3 +274,51 @@ TEST(FormMove, DragsOnlyAWindowInItsNormalState) {
     form.SetWindowState(toolkit::kMaximized);
     EXPECT_EQ(CaptionPressesOfADragIn(form), 0);
 }
+
+// The pointer moving over the window paints nothing unless what is drawn changes: the link
+// turns red once when the pointer reaches it and white once when it is back on the bare surface.
+TEST(Hover, RepaintsOnlyWhenTheLinkChangesColour) {
+    Form1 form;
+    // Shown in a corner of the screen that no other test's window covers or uncovers meanwhile.
+    SetWindowPos(form.hWnd(), nullptr, GetSystemMetrics(SM_CXSCREEN) - 412,
+                 GetSystemMetrics(SM_CYSCREEN) - 237, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    UpdateWindow(form.hWnd());
+    testing_support::PumpMessages(&form);
+    const testing_support::PaintCounter surface(form.hWnd());
+    const testing_support::PaintCounter apply(form.Command1.hWnd());
+    const testing_support::PaintCounter romanian(form.Command2.hWnd());
+    const testing_support::PaintCounter english(form.Command3.hWnd());
+
+    constexpr toolkit::Color kWhite = 0xFFFFFF;
+    constexpr toolkit::Color kRed = 0x0000FF;
+    const HWND window = form.hWnd();
+    const struct {
+        const char* over;
+        HWND window;                // that the moves go to
+        std::vector<POINT> points;  // in its client area
+        int paints;                 // of the window and its push buttons
+        toolkit::Color link;
+    } runs[] = {
+        {"the bare surface", window, {{300, 150}, {301, 150}, {5, 5}, {100, 220}}, 0, kWhite},
+        {"title, instruction, explanation", window, {{100, 10}, {300, 20}, {20, 120}}, 0, kWhite},
+        {"button strip, minimise, close", window, {{164, 10}, {140, 10}, {180, 10}}, 0, kWhite},
+        {"Apply", form.Command1.hWnd(), {{10, 8}, {60, 12}}, 0, kWhite},
+        {"RO", form.Command2.hWnd(), {{5, 5}, {20, 10}}, 0, kWhite},
+        {"EN", form.Command3.hWnd(), {{5, 5}, {20, 10}}, 0, kWhite},
+        {"the link", window, {{16, 48}, {60, 56}, {176, 64}}, 1, kRed},
+        {"title and explanation, the link red", window, {{100, 10}, {20, 120}}, 0, kRed},
+        {"the bare surface again", window, {{300, 150}, {301, 150}, {5, 5}}, 1, kWhite},
+    };
+    for (const auto& run : runs) {
+        const int before = surface.paints + apply.paints + romanian.paints + english.paints;
+        for (const POINT& point : run.points) {
+            PostMessageW(run.window, WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y));
+        }
+        testing_support::PumpMessages(&form);
+        EXPECT_EQ(surface.paints + apply.paints + romanian.paints + english.paints - before,
+                  run.paints)
+            << run.over;
+        EXPECT_EQ(form.Label3.ForeColor(), run.link) << run.over;
+    }
+}

@@ -1,5 +1,6 @@
-// The built program's resources, read back from BrevaneTwinova.exe.
+// The built program's resources, read back from BrevaneTwinova.exe, and the pictures it carries.
 
+#include "assets/picture_files.h"
 #include "assets/pictures.h"
 #include "test_support.h"
 
@@ -9,6 +10,7 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -97,8 +99,22 @@ TEST_F(ProgramResources, TheIconIsImage30001OfTheWindowsIconFile) {
     EXPECT_EQ(ReadAt<WORD>(group, 18), 30001);
     // The same image as the window's icon file, after its 22-byte header and directory.
     const std::vector<unsigned char> image = Read(RT_ICON, MAKEINTRESOURCEW(30001), 0);
-    ASSERT_EQ(assets::kProgramIcon.size, 22U + image.size());
-    EXPECT_EQ(std::memcmp(assets::kProgramIcon.data + 22, image.data(), image.size()), 0);
+    ASSERT_EQ(assets::kProgramIconFile.size, 22U + image.size());
+    EXPECT_EQ(std::memcmp(assets::kProgramIconFile.data + 22, image.data(), image.size()), 0);
+}
+
+// Decompressed by the system, the pictures are the committed files byte for byte, so they show
+// exactly as drawn at every screen scale.
+TEST(ProgramPictures, DecompressToTheCommittedFiles) {
+    const std::pair<const toolkit::CompressedBmp*, toolkit::Blob> pictures[] = {
+        {&assets::kBackground, assets::kBackgroundFile},
+        {&assets::kButtonStrip, assets::kButtonStripFile},
+    };
+    for (const auto& [compressed, file] : pictures) {
+        const std::vector<unsigned char> decompressed = toolkit::DecompressBmp(*compressed);
+        EXPECT_TRUE(decompressed == std::vector<unsigned char>(file.data, file.data + file.size))
+            << compressed->width << " x " << compressed->height;
+    }
 }
 
 TEST(ProgramVersion, TheVersionBlockAsDesigned) {

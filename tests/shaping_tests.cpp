@@ -47,7 +47,7 @@ constexpr ScreenMetrics kZeroBoth{Metric<0>, Metric<0>};
 
 // A borderless form of the toolkit with a given size in twips.
 toolkit::FormDesign Design(int widthTwips, int heightTwips) {
-    return {L"Shaping test", widthTwips, heightTwips, assets::kBackground, assets::kProgramIcon};
+    return {L"Shaping test", widthTwips, heightTwips, toolkit::Picture(assets::kBackground)};
 }
 
 bool HoldsNoRegion(HWND window) {

@@ -123,7 +123,7 @@ Pixels DecodeBmp(toolkit::Blob bmpFile) {
     return result;
 }
 
-std::vector<unsigned char> SolidBmp(int width, int height, Pixel color) {
+toolkit::Picture SolidPicture(int width, int height, Pixel color) {
     const int stride = (width * 3 + 3) / 4 * 4;
     const auto imageBytes = static_cast<DWORD>(stride) * height;
     constexpr DWORD kHeaders = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
@@ -142,7 +142,30 @@ std::vector<unsigned char> SolidBmp(int width, int height, Pixel color) {
             bgr[2] = static_cast<unsigned char>(color >> 16);
         }
     }
-    return bytes;
+    return toolkit::Picture(toolkit::Blob{bytes.data(), bytes.size()});
+}
+
+namespace {
+constexpr wchar_t kPaintCounterProperty[] = L"PaintCounter";
+}  // namespace
+
+PaintCounter::PaintCounter(HWND window) : window_(window) {
+    SetPropW(window_, kPaintCounterProperty, this);
+    previous_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+        window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PaintCounter::Procedure)));
+}
+
+PaintCounter::~PaintCounter() {
+    SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+    RemovePropW(window_, kPaintCounterProperty);
+}
+
+LRESULT CALLBACK PaintCounter::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = static_cast<PaintCounter*>(GetPropW(window, kPaintCounterProperty));
+    if (message == WM_PAINT) {
+        ++self->paints;
+    }
+    return CallWindowProcW(self->previous_, window, message, wParam, lParam);
 }
 
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {

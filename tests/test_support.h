@@ -73,8 +73,26 @@ bool SamePixels(const Pixels& a, const Pixels& b, const RECT& area = {0, 0, LONG
 // Decodes an uncompressed 24-bit BMP file.
 Pixels DecodeBmp(toolkit::Blob bmpFile);
 
-// The bytes of a 24-bit BMP of the given size filled with one colour.
-std::vector<unsigned char> SolidBmp(int width, int height, Pixel color);
+// A picture of the given size in pixels filled with one colour.
+toolkit::Picture SolidPicture(int width, int height, Pixel color);
+
+// Counts the WM_PAINT messages a window of this thread receives while it lives, by subclassing
+// the window.
+class PaintCounter {
+  public:
+    explicit PaintCounter(HWND window);
+    PaintCounter(const PaintCounter&) = delete;
+    PaintCounter& operator=(const PaintCounter&) = delete;
+    ~PaintCounter();
+
+    int paints = 0;
+
+  private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND window_;
+    WNDPROC previous_;
+};
 
 // Polls `condition` until it holds or the timeout passes; returns its last result.
 bool WaitUntil(const std::function<bool()>& condition,

@@ -51,12 +51,9 @@ class ToolkitForm : public testing::Test {
 
     Pixels Render() const { return RenderClient(form_.hWnd(), kWidth, kHeight); }
 
-    std::vector<unsigned char> background_ = testing_support::SolidBmp(kWidth, kHeight, kWhite);
-    toolkit::Form form_{toolkit::FormDesign{L"Toolkit test",
-                                            kWidth* kTwipsPerPixel,
-                                            kHeight* kTwipsPerPixel,
-                                            {background_.data(), background_.size()},
-                                            assets::kProgramIcon}};
+    toolkit::Form form_{
+        toolkit::FormDesign{L"Toolkit test", kWidth* kTwipsPerPixel, kHeight* kTwipsPerPixel,
+                            testing_support::SolidPicture(kWidth, kHeight, kWhite)}};
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -73,9 +70,8 @@ class MouseDispatch : public ToolkitForm {
         toolkit::LabelDesign hidden;
         hidden.visible = false;
         Record(AddLabel(L"Hidden", 10, 50, 50, 20, hidden), "Hidden");
-        picture_ = testing_support::SolidBmp(20, 20, 0x0000FF);
         Record(form_.AddImage(150 * kTwipsPerPixel, 50 * kTwipsPerPixel,
-                              {picture_.data(), picture_.size()}),
+                              testing_support::SolidPicture(20, 20, 0x0000FF)),
                "Picture");
         form_.MouseDown = [this](const toolkit::MouseEventArgs& args) {
             events_.push_back("Form.MouseDown" + Describe(args));
@@ -102,7 +98,6 @@ class MouseDispatch : public ToolkitForm {
                std::to_string(static_cast<int>(args.y)) + ")";
     }
 
-    std::vector<unsigned char> picture_;
     std::vector<std::string> events_;
 };
 
@@ -254,38 +249,11 @@ TEST_F(ToolkitForm, AnOpaqueSelfSizingLabelFitsOneLineOfItsTextAndClearsWhereItW
     EXPECT_EQ(after.Count(area, kWhite), 54 * 13) << "the old box shows the ground again";
 }
 
-// Counts the WM_PAINT messages the form's window receives, by subclassing it.
-class PaintCounter {
-  public:
-    explicit PaintCounter(HWND window) : window_(window) {
-        SetPropW(window_, kProp, this);
-        previous_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-            window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PaintCounter::Procedure)));
-    }
-    ~PaintCounter() {
-        SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
-        RemovePropW(window_, kProp);
-    }
-    int paints = 0;
-
-  private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        auto* self = static_cast<PaintCounter*>(GetPropW(window, kProp));
-        if (message == WM_PAINT) {
-            ++self->paints;
-        }
-        return CallWindowProcW(self->previous_, window, message, wParam, lParam);
-    }
-    static constexpr wchar_t kProp[] = L"PaintCounter";
-    HWND window_;
-    WNDPROC previous_;
-};
-
 TEST_F(ToolkitForm, ChangingACaptionOrAColourRepaintsAtOnce) {
     toolkit::Label& label = AddLabel(L"", 10, 10, 100, 20);
     ShowWindow(form_.hWnd(), SW_SHOWNOACTIVATE);
     UpdateWindow(form_.hWnd());
-    const PaintCounter counter(form_.hWnd());
+    const testing_support::PaintCounter counter(form_.hWnd());
     const RECT box{0, 0, 100, 20};
 
     label.SetCaption(L"Now shown");
@@ -299,6 +267,8 @@ TEST_F(ToolkitForm, ChangingACaptionOrAColourRepaintsAtOnce) {
     EXPECT_EQ(red.Count(box, kBlack), 0);
     EXPECT_GT(red.Count(box, 0xFF0000), 20);
     EXPECT_EQ(label.ForeColor(), 0x0000FFU);
+    label.SetForeColor(0x0000FF);
+    EXPECT_EQ(counter.paints, 2) << "the colour it already has paints nothing";
 
     label.SetCaption(L"");
     EXPECT_EQ(testing_support::ReadWindow(form_.hWnd(), {10, 10, 110, 30}).Count(box, kWhite),
@@ -312,7 +282,7 @@ TEST_F(ToolkitForm, AHiddenLabelChangesWithoutPainting) {
     toolkit::Label& label = AddLabel(L"12", 10, 10, 12, 13, design);
     ShowWindow(form_.hWnd(), SW_SHOWNOACTIVATE);
     UpdateWindow(form_.hWnd());
-    const PaintCounter counter(form_.hWnd());
+    const testing_support::PaintCounter counter(form_.hWnd());
     label.SetCaption(L"123");
     label.SetForeColor(0x0000FF);
     EXPECT_EQ(counter.paints, 0);
@@ -326,6 +296,33 @@ TEST_F(ToolkitForm, AnInvalidColourIsAnInvalidPropertyValue) {
               toolkit::kInvalidPropertyValue)
         << "no such system colour";
     EXPECT_EQ(label.ForeColor(), 0U) << "the colour is unchanged";
+}
+
+// A compressed picture becomes a bitmap only when it decompresses to exactly the BMP it claims
+// to be; anything else is an invalid property value, never a read beyond its data.
+TEST(CompressedPicture, IsUsedOnlyWhenItDecompressesToExactlyTheBmpItClaims) {
+    constexpr long kInvalid = toolkit::kInvalidPropertyValue;
+    const toolkit::Blob strip = assets::kButtonStrip.lznt1;  // 65 x 26
+    const struct {
+        const char* name;
+        toolkit::CompressedBmp picture;
+        long error;
+    } cases[] = {
+        {"as built", {strip, 65, 26}, 0},
+        {"without its last byte", {{strip.data, strip.size - 1}, 65, 26}, kInvalid},
+        {"cut in half", {{strip.data, strip.size / 2}, 65, 26}, kInvalid},
+        {"empty", {{strip.data, 0}, 65, 26}, kInvalid},
+        {"claimed a row shorter", {strip, 65, 25}, kInvalid},
+        {"claimed a column wider", {strip, 66, 26}, kInvalid},
+        // A file of the same size: only its header tells the two apart.
+        {"claimed 34 x 49", {strip, 34, 49}, kInvalid},
+        {"claimed 0 x 0", {strip, 0, 0}, kInvalid},
+    };
+    for (const auto& row : cases) {
+        EXPECT_EQ(testing_support::ErrorNumberOf([&row] { toolkit::Picture picture(row.picture); }),
+                  row.error)
+            << row.name;
+    }
 }
 
 // The toolkit reads colours itself so as not to load oleaut32 at start; oleaut32 is the

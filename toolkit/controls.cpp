@@ -85,6 +85,10 @@ void Label::SetCaption(std::wstring caption) {
 
 void Label::SetForeColor(Color color) {
     ResolveColor(color);
+    // Handlers may set a colour on every move of the mouse: only a change is painted.
+    if (color == design_.foreColor) {
+        return;
+    }
     design_.foreColor = color;
     if (visible_) {
         Repaint(bounds_);

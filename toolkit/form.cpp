@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace toolkit {
 namespace {
@@ -38,8 +39,7 @@ int HeldButtons(WPARAM keys) {
 
 }  // namespace
 
-Form::Form(const FormDesign& design)
-    : picture_(design.picture), icon_(IconFromIcoFile(design.icon)) {
+Form::Form(FormDesign design) : picture_(std::move(design.picture)), icon_(ProgramIcon()) {
     RegisterWindowClass(WindowProcedure);
     // Borderless, so the outer size is the client size.
     CreateWindowExW(0, kFormWindowClass, design.caption.c_str(),
@@ -116,9 +116,9 @@ Label& Form::AddLabel(const TwipsRect& position, LabelDesign design) {
     return static_cast<Label&>(*painted_.back());
 }
 
-Image& Form::AddImage(int leftTwips, int topTwips, Blob bmpFile) {
+Image& Form::AddImage(int leftTwips, int topTwips, Picture picture) {
     const POINT topLeft{TwipsToPixelsX(leftTwips), TwipsToPixelsY(topTwips)};
-    painted_.push_back(std::make_unique<Image>(*this, topLeft, Picture(bmpFile)));
+    painted_.push_back(std::make_unique<Image>(*this, topLeft, std::move(picture)));
     return static_cast<Image&>(*painted_.back());
 }
 

@@ -24,8 +24,7 @@ struct FormDesign {
     std::wstring caption;
     int clientWidth;   // twips
     int clientHeight;  // twips
-    Blob picture;      // BMP drawn from the top-left corner, scaled for the screen
-    Blob icon;         // .ico file
+    Picture picture;   // drawn from the top-left corner
 };
 
 // A borderless top-level window with a taskbar button, a fixed client size and a background
@@ -33,7 +32,8 @@ struct FormDesign {
 // Controls are added front to back: each one lies behind those added before it.
 class Form {
   public:
-    explicit Form(const FormDesign& design);
+    // The window's icon is the program's own (ProgramIcon).
+    explicit Form(FormDesign design);
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
     virtual ~Form();
@@ -51,7 +51,7 @@ class Form {
     void SetWindowState(int state);
 
     Label& AddLabel(const TwipsRect& position, LabelDesign design);
-    Image& AddImage(int leftTwips, int topTwips, Blob bmpFile);
+    Image& AddImage(int leftTwips, int topTwips, Picture picture);
     PushButton& AddPushButton(const TwipsRect& position, ButtonDesign design);
     ScrollBar& AddScrollBar(const TwipsRect& position, const ScrollBarDesign& design);
 

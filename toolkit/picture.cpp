@@ -2,31 +2,18 @@
 
 #include "toolkit/run_time_error.h"
 #include "toolkit/screen.h"
+#include "toolkit/system_functions.h"
 
+#include <cstdint>
 #include <cstring>
+#include <limits>
 
 namespace toolkit {
 namespace {
 
-// The layout of an .ico file's header and its first directory entry.
-#pragma pack(push, 1)
-struct IconDirectory {
-    WORD reserved;
-    WORD type;
-    WORD count;
-    BYTE width;
-    BYTE height;
-    BYTE colorCount;
-    BYTE reservedByte;
-    WORD planes;
-    WORD bitCount;
-    DWORD bytesInImage;
-    DWORD imageOffset;
-};
-#pragma pack(pop)
-
 // The screen scale the pictures are drawn for: one picture pixel is 15 twips.
 constexpr double kPictureTwipsPerPixel = 15;
+constexpr std::size_t kHeadersSize = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
 
 template <typename T>
 T ReadAt(Blob blob, std::size_t offset) {
@@ -38,17 +25,65 @@ T ReadAt(Blob blob, std::size_t offset) {
     return value;
 }
 
-}  // namespace
+// The size of a bottom-up 24-bit BMP file of width x height pixels (both positive): the two
+// headers, then the rows, each padded to a multiple of four bytes.
+std::uint64_t BmpFileSize(LONG width, LONG height) {
+    return kHeadersSize +
+           (static_cast<std::uint64_t>(width) * 3 + 3) / 4 * 4 * static_cast<std::uint64_t>(height);
+}
 
-Picture::Picture(Blob bmpFile) {
-    const auto fileHeader = ReadAt<BITMAPFILEHEADER>(bmpFile, 0);
-    const auto infoHeader = ReadAt<BITMAPINFOHEADER>(bmpFile, sizeof(BITMAPFILEHEADER));
-    if (fileHeader.bfType != 0x4D42 || fileHeader.bfOffBits >= bmpFile.size) {
+// The size of the picture in a BMP file whose headers describe a bottom-up 24-bit picture with
+// its pixels right after them and all within the file; raises "Invalid property value" for
+// anything else.
+SIZE CheckedBmpSize(Blob bmpFile) {
+    const auto file = ReadAt<BITMAPFILEHEADER>(bmpFile, 0);
+    const auto info = ReadAt<BITMAPINFOHEADER>(bmpFile, sizeof file);
+    if (file.bfType != 0x4D42 || file.bfOffBits != kHeadersSize || info.biSize != sizeof info ||
+        info.biPlanes != 1 || info.biBitCount != 24 || info.biCompression != BI_RGB ||
+        info.biWidth <= 0 || info.biHeight <= 0 ||
+        BmpFileSize(info.biWidth, info.biHeight) > bmpFile.size) {
         throw RunTimeError(kInvalidPropertyValue);
     }
+    return {info.biWidth, info.biHeight};
+}
+
+}  // namespace
+
+std::vector<unsigned char> DecompressBmp(const CompressedBmp& compressed) {
+    if (compressed.width <= 0 || compressed.height <= 0 ||
+        BmpFileSize(compressed.width, compressed.height) >= std::numeric_limits<ULONG>::max()) {
+        throw RunTimeError(kInvalidPropertyValue);
+    }
+    const auto expected =
+        static_cast<std::size_t>(BmpFileSize(compressed.width, compressed.height));
+    // One byte more than the picture needs, so that data that would decompress to more shows
+    // as such instead of filling the buffer exactly.
+    std::vector<unsigned char> bmpFile(expected + 1);
+    ULONG decompressed = 0;
+    // The compressed data is only read, although the function takes a non-const pointer.
+    const LONG status = NtDll().RtlDecompressBuffer(
+        static_cast<USHORT>(COMPRESSION_FORMAT_LZNT1), bmpFile.data(),
+        static_cast<ULONG>(bmpFile.size()), const_cast<unsigned char*>(compressed.lznt1.data),
+        static_cast<ULONG>(compressed.lznt1.size), &decompressed);
+    if (status < 0 || decompressed != expected) {
+        throw RunTimeError(kInvalidPropertyValue);
+    }
+    bmpFile.pop_back();
+    const SIZE size = CheckedBmpSize({bmpFile.data(), bmpFile.size()});
+    if (size.cx != compressed.width || size.cy != compressed.height) {
+        throw RunTimeError(kInvalidPropertyValue);
+    }
+    return bmpFile;
+}
+
+Picture::Picture(const CompressedBmp& compressed) : Picture(DecompressBmp(compressed)) {}
+
+Picture::Picture(const std::vector<unsigned char>& bmpFile)
+    : Picture(Blob{bmpFile.data(), bmpFile.size()}) {}
+
+Picture::Picture(Blob bmpFile) {
+    const SIZE stored = CheckedBmpSize(bmpFile);
     const auto* info = reinterpret_cast<const BITMAPINFO*>(bmpFile.data + sizeof(BITMAPFILEHEADER));
-    const SIZE stored{infoHeader.biWidth,
-                      infoHeader.biHeight < 0 ? -infoHeader.biHeight : infoHeader.biHeight};
     // Converted like every position in twips, so that a picture the size of its form or
     // control still covers it exactly after rounding.
     size_ = {TwipsToPixelsX(stored.cx * kPictureTwipsPerPixel),
@@ -66,7 +101,7 @@ Picture::Picture(Blob bmpFile) {
     SetStretchBltMode(target.get(), HALFTONE);
     SetBrushOrgEx(target.get(), 0, 0, nullptr);
     if (StretchDIBits(target.get(), 0, 0, size_.cx, size_.cy, 0, 0, stored.cx, stored.cy,
-                      bmpFile.data + fileHeader.bfOffBits, info, DIB_RGB_COLORS, SRCCOPY) <= 0) {
+                      bmpFile.data + kHeadersSize, info, DIB_RGB_COLORS, SRCCOPY) <= 0) {
         throw RunTimeError(kOutOfMemory);
     }
 }
@@ -77,20 +112,10 @@ void Picture::Draw(HDC dc, int x, int y) const {
     BitBlt(dc, x, y, size_.cx, size_.cy, source.get(), 0, 0, SRCCOPY);
 }
 
-UniqueIcon IconFromIcoFile(Blob icoFile) {
-    const auto directory = ReadAt<IconDirectory>(icoFile, 0);
-    if (directory.type != 1 || directory.count == 0 ||
-        directory.imageOffset + static_cast<std::size_t>(directory.bytesInImage) > icoFile.size) {
-        throw RunTimeError(kInvalidPropertyValue);
-    }
-    // The icon's data is only read, although the API takes a non-const pointer.
-    auto* image = const_cast<unsigned char*>(icoFile.data + directory.imageOffset);
-    UniqueIcon icon(CreateIconFromResourceEx(image, directory.bytesInImage, TRUE, 0x00030000, 0, 0,
-                                             LR_DEFAULTCOLOR));
-    if (!icon) {
-        throw RunTimeError(kOutOfMemory);
-    }
-    return icon;
+UniqueIcon ProgramIcon() {
+    // Width and height 0: the image at its own size, as it was drawn.
+    return UniqueIcon(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1),
+                                                    IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR)));
 }
 
 }  // namespace toolkit

@@ -17,6 +17,11 @@ const OleAccFunctions& OleAcc() {
     return functions;
 }
 
+const NtDllFunctions& NtDll() {
+    static const NtDllFunctions functions;
+    return functions;
+}
+
 const Shell32Functions& Shell32() {
     static const Shell32Functions functions;
     return functions;

@@ -54,6 +54,20 @@ struct OleAccFunctions {
 };
 const OleAccFunctions& OleAcc();
 
+// ntdll's RtlDecompressBuffer, which the SDK declares only for drivers.
+using RtlDecompressBufferFunction = LONG(NTAPI*)(USHORT format, PUCHAR uncompressed,
+                                                 ULONG uncompressedSize, PUCHAR compressed,
+                                                 ULONG compressedSize,
+                                                 PULONG finalUncompressedSize);
+
+// The native API: decompressing the pictures the program carries. ntdll is in every process, so
+// this table loads nothing.
+struct NtDllFunctions {
+    UniqueModule library = LoadSystemLibrary(L"ntdll.dll");
+    SystemFunction<RtlDecompressBufferFunction> RtlDecompressBuffer{library, "RtlDecompressBuffer"};
+};
+const NtDllFunctions& NtDll();
+
 // The shell: opening a web address in the user's browser.
 struct Shell32Functions {
     UniqueModule library = LoadSystemLibrary(L"shell32.dll");

@@ -28,7 +28,7 @@ constexpr FontSpec kBold975{9.75, FW_BOLD};
 constexpr FontSpec kBold12{12, FW_BOLD};
 
 toolkit::FormDesign Design() {
-    return {L"Brevane Twinova", 6180, 3555, assets::kBackground, assets::kProgramIcon};
+    return {L"Brevane Twinova", 6180, 3555, toolkit::Picture(assets::kBackground)};
 }
 
 }  // namespace
@@ -48,7 +48,7 @@ Form1::Form1()
                       LabelDesign{L"Click pe buton pentru a aplica Twinova", kBold825, kWhite})),
       Label5(AddLabel({2520, 0, 495, 375}, LabelDesign{})),
       Label4(AddLabel({1920, 0, 495, 375}, LabelDesign{})),
-      Image1(AddImage(1920, 0, assets::kButtonStrip)),
+      Image1(AddImage(1920, 0, toolkit::Picture(assets::kButtonStrip))),
       Label3(
           AddLabel({240, 720, 2415, 255}, LabelDesign{L"www.brevane.example", kBold975, kWhite})),
       Label2(AddLabel({120, 120, 1935, 375}, LabelDesign{L"Brevane Twinova", kBold12, kRed})),
