@@ -93,7 +93,7 @@ class MouseDispatch : public ToolkitForm {
     }
 
     static std::string Describe(const toolkit::MouseEventArgs& args) {
-        return "(" + std::to_string(args.button) + "," + std::to_string(args.shift) + "," +
+        return "(" + std::to_string(args.button) + "," + std::to_string(args.Shift()) + "," +
                std::to_string(static_cast<int>(args.x)) + "," +
                std::to_string(static_cast<int>(args.y)) + ")";
     }

@@ -17,6 +17,11 @@ namespace {
 
 }  // namespace
 
+int MouseEventArgs::Shift() const {
+    return ((keys & MK_SHIFT) != 0 ? kShiftMask : 0) | ((keys & MK_CONTROL) != 0 ? kCtrlMask : 0) |
+           (GetKeyState(VK_MENU) < 0 ? kAltMask : 0);
+}
+
 void ReportUnhandledError() noexcept {
     // The box's own message loop keeps dispatching to the program's windows, whose faults
     // would otherwise open box after box. One report per process: it ends the program.

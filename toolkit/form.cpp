@@ -257,10 +257,7 @@ MouseEventArgs Form::MouseArgs(int button, WPARAM keys, POINT point,
         point.x -= control->Bounds().left;
         point.y -= control->Bounds().top;
     }
-    const int shift = ((keys & MK_SHIFT) != 0 ? kShiftMask : 0) |
-                      ((keys & MK_CONTROL) != 0 ? kCtrlMask : 0) |
-                      (GetKeyState(VK_MENU) < 0 ? kAltMask : 0);
-    return {button, shift, static_cast<float>(point.x) * TwipsPerPixelX(),
+    return {button, keys, static_cast<float>(point.x) * TwipsPerPixelX(),
             static_cast<float>(point.y) * TwipsPerPixelY()};
 }
 
