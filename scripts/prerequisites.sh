@@ -18,8 +18,9 @@ declare -A package_of=(
     [Xvfb]=xvfb [xdotool]=xdotool [openbox]=openbox [import]=imagemagick [python3]=python3
     [clang-format]=clang-format [clang-tidy]=clang-tidy
 )
-# What configuring and building need; the tests are configured even when only the program is built.
-build_needs=(cmake ninja x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-gcc-posix
+# What configuring and building need (Python checks the compressed pictures before they are
+# embedded); the tests are configured even when only the program is built.
+build_needs=(cmake ninja python3 x86_64-w64-mingw32-g++-posix x86_64-w64-mingw32-gcc-posix
     x86_64-w64-mingw32-windres googletest)
 # What the 32-bit build needs besides.
 x86_build_needs=(i686-w64-mingw32-g++-posix i686-w64-mingw32-gcc-posix i686-w64-mingw32-windres)
