@@ -157,24 +157,41 @@ TEST_F(ScaledScreen, TheLinkLiesOnItsDarkBar) {
     EXPECT_GT(shown_.Count(box, kWhite), 100) << "the link's white lettering";
 }
 
-TEST_F(ScaledScreen, TheTitleShowsOnlyWholeLines) {
-    // Left of the button strip, which lies in front of the title's box.
-    RECT box = Scaled({8, 8, 137, 33});
-    box.right = std::min(box.right, Scaled({128, 0, 128, 0}).left);
-    // The title's font as the program makes it: 12-point bold MS Sans Serif on this screen.
-    const toolkit::WindowDc screen(nullptr);
-    const toolkit::UniqueFont font(
-        CreateFontW(-static_cast<int>(std::lround(12 * ScreenScale() * 96 / 72)), 0, 0, 0, FW_BOLD,
-                    FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                    DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));
-    const toolkit::SelectionGuard select(screen.get(), font.get());
-    TEXTMETRICW metrics{};
-    ASSERT_TRUE(GetTextMetricsW(screen.get(), &metrics));
-    const LONG firstLineEnd = box.top + metrics.tmHeight;
+// The lines of text in a rectangle: the runs of rows that hold pixels of the text's colour.
+int LinesOfText(const Pixels& shown, const RECT& rect, Pixel ink) {
+    int lines = 0;
+    bool inLine = false;
+    for (LONG y = rect.top; y < rect.bottom; ++y) {
+        const bool inked = shown.Count({rect.left, y, rect.right, y + 1}, ink) > 0;
+        lines += inked && !inLine ? 1 : 0;
+        inLine = inked;
+    }
+    return lines;
+}
+
+TEST_F(ScaledScreen, LabelsShowTheirLinesWholeNeverATopAlone) {
     constexpr Pixel kTitleRed = 0xFF0000;
-    EXPECT_GT(shown_.Count({box.left, box.top, box.right, firstLineEnd}, kTitleRed), 0);
-    EXPECT_EQ(shown_.Count({box.left, firstLineEnd, box.right, box.bottom}, kTitleRed), 0)
-        << "a part of a second line";
+    const struct {
+        const char* label;
+        RECT box;  // left of the button strip, which lies in front of the title
+        Pixel ink;
+        bool romanian;
+        int lines;
+    } labels[] = {
+        {"the title", {8, 8, 128, 33}, kTitleRed, false, 1},
+        {"the Romanian instruction", {256, 8, 401, 33}, kWhite, true, 2},
+    };
+    for (const auto& label : labels) {
+        if (label.romanian) {
+            const RECT ro = Scaled({160, 80, 193, 97});
+            ClickAt(program_->ScreenPoint((ro.left + ro.right) / 2, (ro.top + ro.bottom) / 2));
+            ASSERT_TRUE(WaitUntil([&] {
+                shown_ = program_->Shown();
+                return LinesOfText(shown_, Scaled(label.box), label.ink) >= label.lines;
+            }));
+        }
+        EXPECT_EQ(LinesOfText(shown_, Scaled(label.box), label.ink), label.lines) << label.label;
+    }
 }
 
 TEST_F(ScaledScreen, EveryControlLiesInsideTheWindow) {

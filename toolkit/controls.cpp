@@ -5,12 +5,28 @@
 
 #include <oleacc.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace toolkit {
 namespace {
 
 constexpr UINT kLabelFormat = DT_LEFT | DT_TOP | DT_NOPREFIX;
+
+// Where the lines that a word-wrapping label in `box` shows end, in the DC's font: a line shows
+// when its letters fit down to their baseline, and the first line always does. A line with only
+// its top inside the box is left out; the last line shown may lose the tails of letters below
+// the baseline, as it does at the scale the window is designed for.
+LONG BottomOfShownLines(HDC dc, const RECT& box) {
+    TEXTMETRICW metrics{};
+    if (!GetTextMetricsW(dc, &metrics) || metrics.tmHeight <= 0) {
+        return box.bottom;
+    }
+    const LONG height = box.bottom - box.top;
+    const LONG lines =
+        height > metrics.tmAscent ? (height - metrics.tmAscent) / metrics.tmHeight + 1 : 1;
+    return std::min(box.bottom, box.top + lines * metrics.tmHeight);
+}
 
 }  // namespace
 
@@ -114,9 +130,11 @@ void Label::Paint(HDC dc) const {
     const SelectionGuard font(dc, font_);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ResolveColor(design_.foreColor));
-    // As in a multi-line edit control, a line that would be cut off is not drawn at all.
+    if (!design_.autoSize) {
+        box.bottom = BottomOfShownLines(dc, box);
+    }
     DrawTextW(dc, design_.caption.c_str(), static_cast<int>(design_.caption.size()), &box,
-              kLabelFormat | (design_.autoSize ? DT_SINGLELINE : DT_WORDBREAK | DT_EDITCONTROL));
+              kLabelFormat | (design_.autoSize ? DT_SINGLELINE : DT_WORDBREAK));
 }
 
 Image::Image(Form& form, POINT topLeft, Picture picture)

@@ -98,8 +98,9 @@ struct LabelDesign {
 };
 
 // Left-aligned text without a border, read by assistive technology as static text. Unless it sizes
-// itself, the text breaks into lines at word boundaries within the label's width, and only the
-// lines that fit whole in its height are shown, whatever the screen's scale makes of its font.
+// itself, the text breaks into lines at word boundaries within the label's width, and a line
+// shows only when its letters fit in the label's height down to their baseline: whatever the
+// screen's scale makes of the font, no line shows merely its top.
 class Label final : public PaintedControl {
   public:
     Label(Form& form, const RECT& bounds, LabelDesign design);
