@@ -215,8 +215,8 @@ TEST_F(MainWindowKeyboard, TheFocusComesBackToTheButtonThatHadIt) {
 // The painted result, rendered in-process.
 
 // The window as designed, drawn independently of the toolkit: the background picture, the
-// texts as created in their places, fonts and colours, each showing only the lines that fit
-// whole in its box, and the button strip in its place in the stacking order. The link's text is the
+// texts as created in their places, fonts and colours, each leaving out a line of which only the
+// top would show, and the button strip in its place in the stacking order. The link's text is the
 // maker's own choice, so it comes from the window.
 Pixels Design(const Form1& form) {
     struct Text {
