@@ -9,21 +9,21 @@
 namespace toolkit {
 namespace {
 
+// Stops at the first shown form of the thread, which it writes to *found.
+BOOL CALLBACK FindShownForm(HWND window, LPARAM found) {
+    wchar_t name[std::size(kFormWindowClass) + 1] = L"";
+    GetClassNameW(window, name, static_cast<int>(std::size(name)));
+    if (!IsWindowVisible(window) || std::wcscmp(name, kFormWindowClass) != 0) {
+        return TRUE;
+    }
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
 // The form shown on this thread, if any: a box it owns disables it until the box closes.
 HWND FormOfThisThread() {
     HWND form = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM found) -> BOOL {
-            wchar_t name[std::size(kFormWindowClass) + 1] = L"";
-            GetClassNameW(window, name, static_cast<int>(std::size(name)));
-            if (!IsWindowVisible(window) || std::wcscmp(name, kFormWindowClass) != 0) {
-                return TRUE;
-            }
-            *reinterpret_cast<HWND*>(found) = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&form));
+    EnumThreadWindows(GetCurrentThreadId(), FindShownForm, reinterpret_cast<LPARAM>(&form));
     return form;
 }
 
