@@ -77,6 +77,13 @@ std::wstring Text(BSTR text) {
     return copy;
 }
 
+// Child `id`'s box in the table, in screen pixels of `window`.
+RECT OnScreen(HWND window, long id) {
+    RECT box = kChildren[id - 1].box;
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&box), 2);
+    return box;
+}
+
 ComPtr<IAccessible> ClientObject(HWND window) {
     ComPtr<IAccessible> object;
     EXPECT_EQ(
@@ -124,8 +131,7 @@ void ExpectChildren(IAccessible& client, HWND window, bool romanian) {
     EXPECT_EQ(focus.pdispVal->QueryInterface(__uuidof(IAccessible),
                                              reinterpret_cast<void**>(focused.GetAddressOf())),
               S_OK);
-    RECT applyBox = kChildren[kApply - 1].box;
-    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&applyBox), 2);
+    const RECT applyBox = OnScreen(window, kApply);
     const RECT focusLocation = Location(*focused.Get(), ChildId(CHILDID_SELF));
     EXPECT_TRUE(EqualRect(&focusLocation, &applyBox)) << "the focus is on Apply";
     VariantClear(&focus);
@@ -138,8 +144,7 @@ void ExpectChildren(IAccessible& client, HWND window, bool romanian) {
         const long id = index + 1;
         VARIANT& child = children[static_cast<std::size_t>(index)];
         SCOPED_TRACE(expected.english);
-        RECT box = expected.box;
-        MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&box), 2);
+        const RECT box = OnScreen(window, id);
         VARIANT hit;
         EXPECT_EQ(client.accHitTest((box.left + box.right) / 2, (box.top + box.bottom) / 2, &hit),
                   S_OK);
@@ -198,10 +203,15 @@ class Accessibility : public testing::Test {
 // ---------------------------------------------------------------------------------------------
 // In-process
 
-TEST_F(Accessibility, ReadsEveryChildInReadingOrderInBothLanguages) {
-    Form1 form;
+// Shows the form as the program does and hands its events out.
+void Show(Form1& form) {
     form.LoadAndShow();
     testing_support::PumpMessages(&form);
+}
+
+TEST_F(Accessibility, ReadsEveryChildInReadingOrderInBothLanguages) {
+    Form1 form;
+    Show(form);
     const ComPtr<IAccessible> client = ClientObject(form.hWnd());
     ASSERT_TRUE(client);
     ExpectChildren(*client.Get(), form.hWnd(), false);
@@ -220,8 +230,7 @@ void CALLBACK RecordNameChange(HWINEVENTHOOK /*hook*/, DWORD /*event*/, HWND /*w
 
 TEST_F(Accessibility, TheLanguageSwitchAnnouncesEveryRenamedChild) {
     Form1 form;
-    form.LoadAndShow();
-    testing_support::PumpMessages(&form);
+    Show(form);
     std::vector<long> renamed;
     g_renamed = &renamed;
     const HWINEVENTHOOK hook =
@@ -270,12 +279,10 @@ bool g_allocationsFail = false;
 
 TEST_F(Accessibility, AnExhaustedHeapIsAnErrorCodeNotAnException) {
     Form1 form;
-    form.LoadAndShow();
-    testing_support::PumpMessages(&form);
+    Show(form);
     const ComPtr<IAccessible> client = ClientObject(form.hWnd());
     ASSERT_TRUE(client);
-    RECT box = kChildren[kLink - 1].box;
-    MapWindowPoints(form.hWnd(), nullptr, reinterpret_cast<POINT*>(&box), 2);
+    const RECT box = OnScreen(form.hWnd(), kLink);
     long count = 0;
     BSTR name = nullptr;
     long left = 0;
