@@ -15,6 +15,13 @@
 //   toolkit::Shell32().ShellExecuteW(nullptr, L"open", address, nullptr, nullptr, SW_SHOWNORMAL);
 namespace toolkit {
 
+// The one table of each kind, made on first use.
+template <typename Table>
+const Table& Loaded() {
+    static const Table table;
+    return table;
+}
+
 // COM: the apartment, and cutting off the clients of an object.
 struct Ole32Functions {
     UniqueModule library = LoadSystemLibrary(L"ole32.dll");
@@ -23,7 +30,9 @@ struct Ole32Functions {
     SystemFunction<decltype(&::CoDisconnectObject)> CoDisconnectObject{library,
                                                                        "CoDisconnectObject"};
 };
-const Ole32Functions& Ole32();
+inline const Ole32Functions& Ole32() {
+    return Loaded<Ole32Functions>();
+}
 
 // OLE Automation: strings, variants and arrays.
 struct OleAut32Functions {
@@ -43,7 +52,9 @@ struct OleAut32Functions {
     SystemFunction<decltype(&::SafeArrayUnaccessData)> SafeArrayUnaccessData{
         library, "SafeArrayUnaccessData"};
 };
-const OleAut32Functions& OleAut32();
+inline const OleAut32Functions& OleAut32() {
+    return Loaded<OleAut32Functions>();
+}
 
 // Accessibility: handing an object to a client, and the system's objects for windows.
 struct OleAccFunctions {
@@ -52,7 +63,9 @@ struct OleAccFunctions {
     SystemFunction<decltype(&::CreateStdAccessibleObject)> CreateStdAccessibleObject{
         library, "CreateStdAccessibleObject"};
 };
-const OleAccFunctions& OleAcc();
+inline const OleAccFunctions& OleAcc() {
+    return Loaded<OleAccFunctions>();
+}
 
 // ntdll's RtlDecompressBuffer, which the SDK declares only for drivers.
 using RtlDecompressBufferFunction = LONG(NTAPI*)(USHORT format, PUCHAR uncompressed,
@@ -66,13 +79,17 @@ struct NtDllFunctions {
     UniqueModule library = LoadSystemLibrary(L"ntdll.dll");
     SystemFunction<RtlDecompressBufferFunction> RtlDecompressBuffer{library, "RtlDecompressBuffer"};
 };
-const NtDllFunctions& NtDll();
+inline const NtDllFunctions& NtDll() {
+    return Loaded<NtDllFunctions>();
+}
 
 // The shell: opening a web address in the user's browser.
 struct Shell32Functions {
     UniqueModule library = LoadSystemLibrary(L"shell32.dll");
     SystemFunction<decltype(&::ShellExecuteW)> ShellExecuteW{library, "ShellExecuteW"};
 };
-const Shell32Functions& Shell32();
+inline const Shell32Functions& Shell32() {
+    return Loaded<Shell32Functions>();
+}
 
 }  // namespace toolkit
