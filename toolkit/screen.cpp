@@ -1,6 +1,7 @@
 #include "toolkit/screen.h"
 
 #include "toolkit/handle.h"
+#include "toolkit/system_functions.h"
 
 #include <cmath>
 
@@ -27,6 +28,13 @@ const TwipsPerPixelXY& ScreenTwipsPerPixel() {
 }
 
 }  // namespace
+
+void DeclareDpiAwareness() {
+    const auto& perMonitor = User32().SetProcessDpiAwarenessContext;
+    if (!perMonitor || !perMonitor.get()(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2)) {
+        SetProcessDPIAware();
+    }
+}
 
 float TwipsPerPixelX() {
     return ScreenTwipsPerPixel().x;

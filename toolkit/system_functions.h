@@ -83,6 +83,19 @@ inline const NtDllFunctions& NtDll() {
     return Loaded<NtDllFunctions>();
 }
 
+// Windows 10's scale of each monitor, which older Windows lack: user32 is loaded in every GUI
+// process, so this table loads nothing. The SDK declares these only for programs that require
+// Windows 10, which this one does not.
+struct User32Functions {
+    UniqueModule library = LoadSystemLibrary(L"user32.dll");
+    SystemFunction<BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT)> SetProcessDpiAwarenessContext{
+        library, "SetProcessDpiAwarenessContext"};
+    SystemFunction<UINT(WINAPI*)(HWND)> GetDpiForWindow{library, "GetDpiForWindow"};
+};
+inline const User32Functions& User32() {
+    return Loaded<User32Functions>();
+}
+
 // The shell: opening a web address in the user's browser.
 struct Shell32Functions {
     UniqueModule library = LoadSystemLibrary(L"shell32.dll");

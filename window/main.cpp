@@ -1,3 +1,4 @@
+#include "toolkit/screen.h"
 #include "window/form1.h"
 
 #include <cstdlib>
@@ -5,10 +6,10 @@
 
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
                     int /*show*/) {
-    // Told the screen's real DPI, the window lays itself out and stretches its pictures for it;
-    // otherwise Windows would stretch the finished window as a bitmap, blurring every text. It
-    // must come before any window or screen device context exists.
-    SetProcessDPIAware();
+    // Told the monitor's real scale, the window lays itself out and draws its texts and pictures
+    // for it; otherwise Windows would stretch the finished window as a bitmap, blurring every
+    // text.
+    toolkit::DeclareDpiAwareness();
     std::unique_ptr<Form1> form;
     toolkit::InvokeHandler([&form] { form = std::make_unique<Form1>(); });
     return toolkit::Run(*form);
