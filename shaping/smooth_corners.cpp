@@ -46,12 +46,14 @@ std::int32_t PixelsFromTwips(float twips, float twipsPerPixel) {
     return RoundToInt32(CheckedQuotient(twips, twipsPerPixel));
 }
 
-void SmoothFormCorners(toolkit::Form& form, double cornerSize, const ScreenMetrics& screen) {
-    // Each metric is read before its size, X before Y; separate statements fix that order.
-    const float twipsPerPixelX = screen.twipsPerPixelX();
-    const std::int32_t width = PixelsFromTwips(form.Width(), twipsPerPixelX);
-    const float twipsPerPixelY = screen.twipsPerPixelY();
-    const std::int32_t height = PixelsFromTwips(form.Height(), twipsPerPixelY);
+void SmoothFormCorners(toolkit::Form& form, double cornerSize) {
+    const toolkit::Scale& scale = form.CurrentScale();
+    SmoothFormCorners(form, cornerSize, {scale.TwipsPerPixelX(), scale.TwipsPerPixelY()});
+}
+
+void SmoothFormCorners(toolkit::Form& form, double cornerSize, const TwipsPerPixel& metrics) {
+    const std::int32_t width = PixelsFromTwips(form.Width(), metrics.x);
+    const std::int32_t height = PixelsFromTwips(form.Height(), metrics.y);
     const std::int32_t corner = RoundToInt32(cornerSize);
 
     // The result is not tested: should creation fail, the null handle passed on takes away the

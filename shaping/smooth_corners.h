@@ -1,27 +1,23 @@
 #pragma once
 
 #include "toolkit/form.h"
-#include "toolkit/screen.h"
 
 #include <cstdint>
 
 // Rounded window corners through a window region.
 namespace shaping {
 
-// Where the routine reads the screen's twips per pixel; the toolkit's real screen unless a
-// test supplies other metrics.
-struct ScreenMetrics {
-    float (*twipsPerPixelX)();
-    float (*twipsPerPixelY)();
+// How many twips make one pixel of a form, across and down.
+struct TwipsPerPixel {
+    float x;
+    float y;
 };
 
-inline constexpr ScreenMetrics kToolkitScreen{&toolkit::TwipsPerPixelX, &toolkit::TwipsPerPixelY};
-
 // Gives the form the shape CreateRoundRectRgn(0, 0, W, H, C, C), in window coordinates, where
-// W and H are its current outer size in pixels and C is cornerSize (the diameter of each
-// corner's quarter circle), each rounded half to even. Replaces any shape it had before; does
-// not follow later size changes. Nothing is clamped: a corner of 0, a negative one or one
-// larger than the window is passed on as converted.
+// W and H are its current outer size in pixels at its own scale and C is cornerSize (the
+// diameter of each corner's quarter circle), each rounded half to even. Replaces any shape it had
+// before; does not follow later size changes. Nothing is clamped: a corner of 0, a negative one or
+// one larger than the window is passed on as converted.
 //
 // Raises, before any region exists, so that the window keeps its previous shape:
 // - a floating-point error when a size divided by its metric faults (division by zero 11
@@ -30,8 +26,9 @@ inline constexpr ScreenMetrics kToolkitScreen{&toolkit::TwipsPerPixelX, &toolkit
 // The results of the platform calls are not reported: should CreateRoundRectRgn fail, the
 // window loses its region; should SetWindowRgn refuse the region, it is deleted and the
 // window keeps its previous shape.
-void SmoothFormCorners(toolkit::Form& form, double cornerSize,
-                       const ScreenMetrics& screen = kToolkitScreen);
+void SmoothFormCorners(toolkit::Form& form, double cornerSize);
+// The same with other twips per pixel than the form's.
+void SmoothFormCorners(toolkit::Form& form, double cornerSize, const TwipsPerPixel& metrics);
 
 // One length in pixels: twips / twipsPerPixel in double precision, checked for a
 // floating-point fault, then rounded by RoundToInt32. Raises as above.

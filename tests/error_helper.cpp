@@ -23,8 +23,8 @@ constexpr toolkit::Color kNoSuchColor = 0x80000099;  // a system colour that doe
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
                     int /*show*/) {
     const std::wstring mode = __argc > 1 ? __wargv[1] : L"";
-    toolkit::Form form(toolkit::FormDesign{L"Error helper", 3000, 1500,
-                                           testing_support::SolidPicture(200, 100, 0xFFFFFF)});
+    toolkit::Form form(testing_support::TestFormDesign(
+        3000, 1500, testing_support::SolidPicture(200, 100, 0xFFFFFF)));
     toolkit::LabelDesign labelDesign;
     labelDesign.caption = L"Raise";
     toolkit::Label& label = form.AddLabel({150, 150, 750, 300}, labelDesign);

@@ -16,8 +16,8 @@ namespace {
 
 using shaping::PixelsFromTwips;
 using shaping::RoundToInt32;
-using shaping::ScreenMetrics;
 using shaping::SmoothFormCorners;
+using shaping::TwipsPerPixel;
 using testing_support::ErrorNumberOf;
 using testing_support::GdiObjectCount;
 using testing_support::HoldsRoundRect;
@@ -33,21 +33,16 @@ constexpr float kInfinityF = std::numeric_limits<float>::infinity();
 constexpr int kMainWidthTwips = 6180;
 constexpr int kMainHeightTwips = 3555;
 
-// A screen metric the tests supply in place of the real screen's.
-template <int kTwipsPerPixel>
-float Metric() {
-    return static_cast<float>(kTwipsPerPixel);
-}
-
-constexpr ScreenMetrics kRealScreen = shaping::kToolkitScreen;
-constexpr ScreenMetrics kAt12{Metric<12>, Metric<12>};
-constexpr ScreenMetrics kZeroHorizontal{Metric<0>, Metric<15>};
-constexpr ScreenMetrics kZeroVertical{Metric<15>, Metric<0>};
-constexpr ScreenMetrics kZeroBoth{Metric<0>, Metric<0>};
+// Twips per pixel the tests supply in place of the form's own (15: the test screen's).
+constexpr TwipsPerPixel kOwnScale{15, 15};
+constexpr TwipsPerPixel kAt12{12, 12};
+constexpr TwipsPerPixel kZeroHorizontal{0, 15};
+constexpr TwipsPerPixel kZeroVertical{15, 0};
+constexpr TwipsPerPixel kZeroBoth{0, 0};
 
 // A borderless form of the toolkit with a given size in twips.
 toolkit::FormDesign Design(int widthTwips, int heightTwips) {
-    return {L"Shaping test", widthTwips, heightTwips, toolkit::Picture(assets::kBackground)};
+    return testing_support::TestFormDesign(widthTwips, heightTwips, assets::kBackground);
 }
 
 bool HoldsNoRegion(HWND window) {
@@ -135,26 +130,26 @@ TEST(SmoothFormCorners, GivesTheRoundedRectangleOfTheSizeAndCornerRoundedHalfToE
     const struct {
         int widthTwips, heightTwips;
         double corner;
-        ScreenMetrics screen;
+        TwipsPerPixel screen;
         int width, height, cornerPixels;
     } cases[] = {
-        {kMainWidthTwips, kMainHeightTwips, 12, kRealScreen, 412, 237, 12},
+        {kMainWidthTwips, kMainHeightTwips, 12, kOwnScale, 412, 237, 12},
         {kMainWidthTwips, kMainHeightTwips, 12, kAt12, 515, 296, 12},
-        {kMainWidthTwips, kMainHeightTwips, 12.5, kRealScreen, 412, 237, 12},
-        {kMainWidthTwips, kMainHeightTwips, 13.5, kRealScreen, 412, 237, 14},
-        {kMainWidthTwips, kMainHeightTwips, 0.5, kRealScreen, 412, 237, 0},
+        {kMainWidthTwips, kMainHeightTwips, 12.5, kOwnScale, 412, 237, 12},
+        {kMainWidthTwips, kMainHeightTwips, 13.5, kOwnScale, 412, 237, 14},
+        {kMainWidthTwips, kMainHeightTwips, 0.5, kOwnScale, 412, 237, 0},
         // 400.5 and 401.5 pixels wide, 400.5 high.
-        {12015, kMainHeightTwips, 12, {Metric<30>, Metric<15>}, 400, 237, 12},
-        {12045, kMainHeightTwips, 12, {Metric<30>, Metric<15>}, 402, 237, 12},
-        {kMainWidthTwips, 4005, 12, {Metric<15>, Metric<10>}, 412, 400, 12},
+        {12015, kMainHeightTwips, 12, {30, 15}, 400, 237, 12},
+        {12045, kMainHeightTwips, 12, {30, 15}, 402, 237, 12},
+        {kMainWidthTwips, 4005, 12, {15, 10}, 412, 400, 12},
         // Corner sizes are not clamped.
-        {kMainWidthTwips, kMainHeightTwips, -0.0, kRealScreen, 412, 237, 0},
-        {kMainWidthTwips, kMainHeightTwips, -13.5, kRealScreen, 412, 237, -14},
-        {kMainWidthTwips, kMainHeightTwips, 1, kRealScreen, 412, 237, 1},
-        {kMainWidthTwips, kMainHeightTwips, 412, kRealScreen, 412, 237, 412},
-        {kMainWidthTwips, kMainHeightTwips, 1e6, kRealScreen, 412, 237, 1000000},
-        {kMainWidthTwips, kMainHeightTwips, 2147483647.0, kRealScreen, 412, 237, 2147483647},
-        {kMainWidthTwips, kMainHeightTwips, -2147483648.0, kRealScreen, 412, 237,
+        {kMainWidthTwips, kMainHeightTwips, -0.0, kOwnScale, 412, 237, 0},
+        {kMainWidthTwips, kMainHeightTwips, -13.5, kOwnScale, 412, 237, -14},
+        {kMainWidthTwips, kMainHeightTwips, 1, kOwnScale, 412, 237, 1},
+        {kMainWidthTwips, kMainHeightTwips, 412, kOwnScale, 412, 237, 412},
+        {kMainWidthTwips, kMainHeightTwips, 1e6, kOwnScale, 412, 237, 1000000},
+        {kMainWidthTwips, kMainHeightTwips, 2147483647.0, kOwnScale, 412, 237, 2147483647},
+        {kMainWidthTwips, kMainHeightTwips, -2147483648.0, kOwnScale, 412, 237,
          std::numeric_limits<int>::min()},
     };
     for (const auto& row : cases) {
@@ -187,18 +182,18 @@ TEST(SmoothFormCorners, EachCallShapesTheWindowAsItIsThen) {
 struct Fault {
     int widthTwips;
     double corner;
-    ScreenMetrics screen;
+    TwipsPerPixel screen;
     int cornerBefore;  // 0: the window has no region before the call
     long error;
 };
 const Fault kFaults[] = {
-    {kMainWidthTwips, kNaN, kRealScreen, 12, kOverflow},
-    {kMainWidthTwips, kInfinity, kRealScreen, 12, kOverflow},
-    {kMainWidthTwips, -kInfinity, kRealScreen, 12, kOverflow},
-    {kMainWidthTwips, 2147483648.0, kRealScreen, 12, kOverflow},
-    {kMainWidthTwips, 2147483647.5, kRealScreen, 12, kOverflow},
-    {kMainWidthTwips, -2147483649.0, kRealScreen, 12, kOverflow},
-    {kMainWidthTwips, 1e10, kRealScreen, 12, kOverflow},
+    {kMainWidthTwips, kNaN, kOwnScale, 12, kOverflow},
+    {kMainWidthTwips, kInfinity, kOwnScale, 12, kOverflow},
+    {kMainWidthTwips, -kInfinity, kOwnScale, 12, kOverflow},
+    {kMainWidthTwips, 2147483648.0, kOwnScale, 12, kOverflow},
+    {kMainWidthTwips, 2147483647.5, kOwnScale, 12, kOverflow},
+    {kMainWidthTwips, -2147483649.0, kOwnScale, 12, kOverflow},
+    {kMainWidthTwips, 1e10, kOwnScale, 12, kOverflow},
     {kMainWidthTwips, 12, kZeroHorizontal, 25, kDivisionByZero},
     {kMainWidthTwips, 12, kZeroVertical, 25, kDivisionByZero},
     {kMainWidthTwips, 12, kZeroBoth, 0, kDivisionByZero},

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 
 namespace testing_support {
 
@@ -123,7 +124,7 @@ Pixels DecodeBmp(toolkit::Blob bmpFile) {
     return result;
 }
 
-toolkit::Picture SolidPicture(int width, int height, Pixel color) {
+toolkit::PictureFile SolidPicture(int width, int height, Pixel color) {
     const int stride = (width * 3 + 3) / 4 * 4;
     const auto imageBytes = static_cast<DWORD>(stride) * height;
     constexpr DWORD kHeaders = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
@@ -142,7 +143,17 @@ toolkit::Picture SolidPicture(int width, int height, Pixel color) {
             bgr[2] = static_cast<unsigned char>(color >> 16);
         }
     }
-    return toolkit::Picture(toolkit::Blob{bytes.data(), bytes.size()});
+    return bytes;
+}
+
+toolkit::FormDesign TestFormDesign(int widthTwips, int heightTwips, toolkit::PictureFile picture) {
+    return {kTestProgramTitle,
+            widthTwips,
+            heightTwips,
+            std::move(picture),
+            {L"MS Sans Serif", L"Microsoft Sans Serif"},
+            {8.25, FW_NORMAL},
+            kTestProgramTitle};
 }
 
 namespace {

@@ -73,8 +73,14 @@ bool SamePixels(const Pixels& a, const Pixels& b, const RECT& area = {0, 0, LONG
 // Decodes an uncompressed 24-bit BMP file.
 Pixels DecodeBmp(toolkit::Blob bmpFile);
 
-// A picture of the given size in pixels filled with one colour.
-toolkit::Picture SolidPicture(int width, int height, Pixel color);
+// A picture file of the given size in pixels filled with one colour.
+toolkit::PictureFile SolidPicture(int width, int height, Pixel color);
+
+// The name that the toolkit's test forms give their program: the title of their boxes.
+inline constexpr wchar_t kTestProgramTitle[] = L"Toolkit test";
+
+// A toolkit form's design with the faces and font the program's own form uses.
+toolkit::FormDesign TestFormDesign(int widthTwips, int heightTwips, toolkit::PictureFile picture);
 
 // Counts the WM_PAINT messages a window of this thread receives while it lives, by subclassing
 // the window.

@@ -52,8 +52,8 @@ class ToolkitForm : public testing::Test {
     Pixels Render() const { return RenderClient(form_.hWnd(), kWidth, kHeight); }
 
     toolkit::Form form_{
-        toolkit::FormDesign{L"Toolkit test", kWidth* kTwipsPerPixel, kHeight* kTwipsPerPixel,
-                            testing_support::SolidPicture(kWidth, kHeight, kWhite)}};
+        testing_support::TestFormDesign(kWidth * kTwipsPerPixel, kHeight* kTwipsPerPixel,
+                                        testing_support::SolidPicture(kWidth, kHeight, kWhite))};
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -319,8 +319,11 @@ TEST(CompressedPicture, IsUsedOnlyWhenItDecompressesToExactlyTheBmpItClaims) {
         {"claimed 0 x 0", {strip, 0, 0}, kInvalid},
     };
     for (const auto& row : cases) {
-        EXPECT_EQ(testing_support::ErrorNumberOf([&row] { toolkit::Picture picture(row.picture); }),
-                  row.error)
+        EXPECT_EQ(
+            testing_support::ErrorNumberOf([&row] {
+                toolkit::Picture(row.picture).ScaleTo(toolkit::Scale(toolkit::Scale::kDesignDpi));
+            }),
+            row.error)
             << row.name;
     }
 }
@@ -389,7 +392,9 @@ TEST_F(ToolkitForm, LoadRunsBeforeTheWindowIsShownCentred) {
 // ---------------------------------------------------------------------------------------------
 // Message boxes and run-time errors (the unhandled-error path is in unhandled_error_tests).
 
-TEST(MessageBoxes, ABoxWithoutATitleCarriesTheApplicationTitle) {
+TEST(MessageBoxes, ABoxWithoutATitleCarriesTheTitleTheProgramsFormGives) {
+    const toolkit::Form form(
+        testing_support::TestFormDesign(300, 300, testing_support::SolidPicture(20, 20, 0)));
     const testing_support::BoxRecorder recorder;
     EXPECT_EQ(toolkit::MsgBox(L"Hello"), IDOK);
     toolkit::MsgBox(L"Done", MB_ICONINFORMATION, L"Own title");
@@ -398,7 +403,7 @@ TEST(MessageBoxes, ABoxWithoutATitleCarriesTheApplicationTitle) {
     for (const auto& box : recorder.boxes()) {
         shown.push_back(box.title + L"|" + box.text + L"|" + std::to_wstring(box.style));
     }
-    EXPECT_THAT(shown, ElementsAre(L"BrevaneTwinova|Hello|0", L"Own title|Done|64", L"|Plain|0"));
+    EXPECT_THAT(shown, ElementsAre(L"Toolkit test|Hello|0", L"Own title|Done|64", L"|Plain|0"));
 }
 
 TEST(RunTimeError, ComesFromAutomationFailureCodes) {

@@ -76,7 +76,7 @@ TEST_P(UnhandledError, IsReportedInABoxAndEndsTheProgramWithItsNumber) {
     const ErrorCase& error = GetParam();
     const Outcome outcome = RunHelper(error.mode);
     ASSERT_TRUE(outcome.boxShown);
-    EXPECT_EQ(outcome.title, L"BrevaneTwinova");
+    EXPECT_EQ(outcome.title, testing_support::kTestProgramTitle);
     EXPECT_EQ(outcome.text, error.text);
     EXPECT_TRUE(outcome.hasOwner || !error.owned);
     if (outcome.hasOwner) {

@@ -1,7 +1,6 @@
 #include "toolkit/accessible.h"
 
-#include "toolkit/accessible_tree.h"
-#include "toolkit/form.h"
+#include "toolkit/controls.h"
 #include "toolkit/system_functions.h"
 
 #include <wrl/client.h>
@@ -82,7 +81,7 @@ LRESULT ClientAccessible::HandOut(WPARAM wParam) {
 }
 
 void ClientAccessible::Disconnect() noexcept {
-    tree_ = nullptr;
+    model_ = nullptr;
     // Releases the references that the stubs of other processes' clients hold.
     if (const auto& disconnect = Ole32().CoDisconnectObject) {
         disconnect.get()(this, 0);
@@ -90,16 +89,16 @@ void ClientAccessible::Disconnect() noexcept {
 }
 
 HRESULT ClientAccessible::Find(const VARIANT& child, Target& target) const {
-    if (tree_ == nullptr) {
+    if (model_ == nullptr) {
         return CO_E_OBJNOTCONNECTED;
     }
     if (child.vt != VT_I4) {
         return E_INVALIDARG;
     }
     if (child.lVal == CHILDID_SELF) {
-        return SystemObject(tree_->Owner().hWnd(), target.system);
+        return SystemObject(model_->Window(), target.system);
     }
-    target.elements = tree_->Elements();
+    target.elements = model_->Elements();
     if (child.lVal < 1 || child.lVal > static_cast<long>(target.elements.size())) {
         return E_INVALIDARG;
     }
@@ -177,10 +176,10 @@ HRESULT ClientAccessible::get_accChildCount(long* count) {
     }
     *count = 0;
     return Answered([&] {
-        if (tree_ == nullptr) {
+        if (model_ == nullptr) {
             return CO_E_OBJNOTCONNECTED;
         }
-        *count = static_cast<long>(tree_->Elements().size());
+        *count = static_cast<long>(model_->Elements().size());
         return S_OK;
     });
 }
@@ -282,7 +281,7 @@ HRESULT ClientAccessible::get_accState(VARIANT child, VARIANT* state) {
                               break;
                       }
                       // While a message box of the program is open, nothing on the form acts.
-                      if (!tree_->Owner().TakesInput()) {
+                      if (!model_->TakesInput()) {
                           flags |= STATE_SYSTEM_UNAVAILABLE;
                       }
                       *result = ChildId(flags);
@@ -327,10 +326,10 @@ HRESULT ClientAccessible::get_accFocus(VARIANT* focus) {
     }
     *focus = VARIANT{};
     return Answered([&] {
-        if (tree_ == nullptr) {
+        if (model_ == nullptr) {
             return CO_E_OBJNOTCONNECTED;
         }
-        const std::optional<long> focused = tree_->FocusedElement();
+        const std::optional<long> focused = model_->FocusedElement();
         return focused ? ElementAsVariant(*focused, focus) : S_FALSE;
     });
 }
@@ -340,7 +339,7 @@ HRESULT ClientAccessible::get_accSelection(VARIANT* selection) {
         return E_POINTER;
     }
     *selection = VARIANT{};
-    return tree_ == nullptr ? CO_E_OBJNOTCONNECTED : S_FALSE;
+    return model_ == nullptr ? CO_E_OBJNOTCONNECTED : S_FALSE;
 }
 
 HRESULT ClientAccessible::accSelect(long flags, VARIANT child) {
@@ -372,7 +371,7 @@ HRESULT ClientAccessible::accLocation(long* left, long* top, long* width, long* 
         }
         const RECT& bounds = target.element->bounds;
         POINT topLeft{bounds.left, bounds.top};
-        ClientToScreen(tree_->Owner().hWnd(), &topLeft);
+        ClientToScreen(model_->Window(), &topLeft);
         *left = topLeft.x;
         *top = topLeft.y;
         *width = bounds.right - bounds.left;
@@ -392,7 +391,7 @@ HRESULT ClientAccessible::accNavigate(long direction, VARIANT start, VARIANT* en
         if (FAILED(found)) {
             return found;
         }
-        const long count = static_cast<long>(tree_->Elements().size());
+        const long count = static_cast<long>(model_->Elements().size());
         long id = 0;
         if (target.element == nullptr) {
             if (direction != NAVDIR_FIRSTCHILD && direction != NAVDIR_LASTCHILD) {
@@ -414,10 +413,10 @@ HRESULT ClientAccessible::accHitTest(long x, long y, VARIANT* child) {
     }
     *child = VARIANT{};
     return Answered([&] {
-        if (tree_ == nullptr) {
+        if (model_ == nullptr) {
             return CO_E_OBJNOTCONNECTED;
         }
-        const HWND window = tree_->Owner().hWnd();
+        const HWND window = model_->Window();
         POINT point{x, y};
         ScreenToClient(window, &point);
         RECT client{};
@@ -425,7 +424,7 @@ HRESULT ClientAccessible::accHitTest(long x, long y, VARIANT* child) {
         if (!PtInRect(&client, point)) {
             return S_FALSE;
         }
-        return ElementAsVariant(tree_->ElementAt(point), child);
+        return ElementAsVariant(model_->ElementAt(point), child);
     });
 }
 
@@ -443,10 +442,10 @@ HRESULT ClientAccessible::accDoDefaultAction(VARIANT child) {
             return DISP_E_MEMBERNOTFOUND;
         }
         // While a message box of the program is open, nothing on the form acts.
-        if (!tree_->Owner().TakesInput()) {
+        if (!model_->TakesInput()) {
             return E_ACCESSDENIED;
         }
-        tree_->PerformDefaultAction(*target.Painted());
+        model_->PerformDefaultAction(*target.Painted());
         return S_OK;
     });
 }

@@ -5,28 +5,60 @@
 #include <oleacc.h>
 
 #include <atomic>
+#include <optional>
+#include <vector>
 
 namespace toolkit {
 
-class AccessibleTree;
 class PaintedControl;
 
+// One thing of a form that assistive technology sees: a painted control or a child window.
+struct AccessibleElement {
+    const PaintedControl* painted;  // null for a child window
+    HWND window;                    // null for a painted control
+    RECT bounds;                    // in pixels of the client area
+};
+
+// What the object below reads of a form's client area: its elements, numbered from 1 in
+// reading order (0 stands for the client area itself), and what acts on them.
+class AccessibleModel {
+  public:
+    AccessibleModel(const AccessibleModel&) = delete;
+    AccessibleModel& operator=(const AccessibleModel&) = delete;
+
+    virtual HWND Window() const noexcept = 0;
+    virtual std::vector<AccessibleElement> Elements() const = 0;
+    // The element at a client point: 0 when none lies there.
+    virtual long ElementAt(POINT point) const = 0;
+    // The child window that has the focus, or 0 when the form itself has it; nothing when
+    // neither has.
+    virtual std::optional<long> FocusedElement() const = 0;
+    // Whether anything on the form may act now: not while a message box of the program is open.
+    virtual bool TakesInput() const = 0;
+    // Raises the control's Click once the caller of this has had its answer.
+    virtual void PerformDefaultAction(const PaintedControl& control) = 0;
+
+  protected:
+    AccessibleModel() = default;
+    ~AccessibleModel() = default;
+};
+
 // The object that assistive technology reads a form's client area through (WM_GETOBJECT).
-// Its children, numbered from 1, are the elements of the form's accessible tree: painted
-// controls it describes itself, child windows through the system's own objects for them.
+// Its children, numbered from 1, are the elements of its model: painted controls it describes
+// itself, child windows through the system's own objects for them.
 // It lives in the window thread's single-threaded apartment, where every call reaches it on
 // that thread. No error leaves it: a method that fails answers with an error code.
-// The tree disconnects it when the window goes; from then on every call fails with
+// Its model disconnects it when the window goes; from then on every call fails with
 // CO_E_OBJNOTCONNECTED, so a client that still holds it never reaches the freed form.
 class ClientAccessible final : public IAccessible {
   public:
-    explicit ClientAccessible(AccessibleTree& tree) noexcept : tree_(&tree) {}
+    explicit ClientAccessible(AccessibleModel& model) noexcept : model_(&model) {}
     ClientAccessible(const ClientAccessible&) = delete;
     ClientAccessible& operator=(const ClientAccessible&) = delete;
 
     // The answer to WM_GETOBJECT for the client area: a reference for the asking client.
     LRESULT HandOut(WPARAM wParam);
-    // Forgets the tree and cuts off the clients of other processes.
+    // Forgets the model and cuts off the clients of other processes.
     void Disconnect() noexcept;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
@@ -79,7 +111,7 @@ class ClientAccessible final : public IAccessible {
     HRESULT ElementAsVariant(long id, VARIANT* result) const;
 
     std::atomic<ULONG> references_{1};
-    AccessibleTree* tree_;
+    AccessibleModel* model_;
 };
 
 }  // namespace toolkit

@@ -1,8 +1,5 @@
 #include "toolkit/accessible_tree.h"
 
-#include "toolkit/accessible.h"
-#include "toolkit/form.h"
-
 #include <algorithm>
 #include <new>
 
@@ -24,7 +21,9 @@ RECT BoundsInParent(HWND child) {
 
 }  // namespace
 
-AccessibleTree::AccessibleTree(Form& form) noexcept : form_(form) {}
+AccessibleTree::AccessibleTree(ControlHost& form, const PaintedControls& painted,
+                               const ChildControls& children, ComApartment& apartment) noexcept
+    : form_(form), painted_(painted), children_(children), apartment_(apartment) {}
 
 AccessibleTree::~AccessibleTree() {
     Disconnect();
@@ -32,12 +31,12 @@ AccessibleTree::~AccessibleTree() {
 
 std::vector<AccessibleElement> AccessibleTree::Elements() const {
     std::vector<AccessibleElement> elements;
-    for (const auto& control : form_.PaintedControls()) {
+    for (const auto& control : painted_) {
         if (control->Visible() && control->Accessible().role != 0) {
             elements.push_back({control.get(), nullptr, control->Bounds()});
         }
     }
-    for (const auto& child : form_.Children()) {
+    for (const auto& child : children_) {
         // The child's own style: IsWindowVisible would also ask whether the form is shown.
         if ((GetWindowLongW(child->hWnd(), GWL_STYLE) & WS_VISIBLE) != 0) {
             elements.push_back({nullptr, child->hWnd(), BoundsInParent(child->hWnd())});
@@ -73,7 +72,7 @@ long AccessibleTree::ElementAt(POINT point) const {
     if (under != nullptr && under != window) {
         return NumberOf(nullptr, under);
     }
-    const PaintedControl* const painted = form_.ControlAt(point);
+    const PaintedControl* const painted = FrontMostAt(painted_, point);
     return painted != nullptr ? NumberOf(painted, nullptr) : 0;
 }
 
@@ -91,23 +90,21 @@ std::optional<long> AccessibleTree::FocusedElement() const {
 }
 
 void AccessibleTree::PerformDefaultAction(const PaintedControl& control) {
-    const auto& controls = form_.PaintedControls();
-    const auto found = std::find_if(controls.begin(), controls.end(),
+    const auto found = std::find_if(painted_.begin(), painted_.end(),
                                     [&control](const auto& c) { return c.get() == &control; });
-    if (found != controls.end()) {
-        SetTimer(form_.hWnd(), kFirstDefaultActionTimer + (found - controls.begin()),
+    if (found != painted_.end()) {
+        SetTimer(form_.hWnd(), kFirstDefaultActionTimer + (found - painted_.begin()),
                  USER_TIMER_MINIMUM, nullptr);
     }
 }
 
 bool AccessibleTree::OnTimer(UINT_PTR timer) {
-    const auto& controls = form_.PaintedControls();
     // Anyone can post WM_TIMER: the number is checked before use.
-    if (timer < kFirstDefaultActionTimer || timer - kFirstDefaultActionTimer >= controls.size()) {
+    if (timer < kFirstDefaultActionTimer || timer - kFirstDefaultActionTimer >= painted_.size()) {
         return false;
     }
     KillTimer(form_.hWnd(), timer);
-    const PaintedControl& control = *controls[timer - kFirstDefaultActionTimer];
+    const PaintedControl& control = *painted_[timer - kFirstDefaultActionTimer];
     if (control.Visible() && !control.Accessible().defaultAction.empty()) {
         form_.Raise(control.Click);
     }
@@ -133,8 +130,7 @@ LRESULT AccessibleTree::OnGetObject(WPARAM wParam, LPARAM lParam) {
     // The object is handed out only into the window thread's single-threaded apartment, where
     // every call reaches it on this thread: the focus and the controls belong to it. A thread
     // already in a multithreaded apartment would have calls arrive on any thread.
-    if (static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT) ||
-        !form_.EnterComApartment()) {
+    if (static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT) || !apartment_.Open()) {
         return DefWindowProcW(form_.hWnd(), WM_GETOBJECT, wParam, lParam);
     }
     if (!object_) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "toolkit/accessible.h"
+#include "toolkit/com_apartment.h"
+#include "toolkit/controls.h"
 #include "toolkit/handle.h"
 
 #include <windows.h>
@@ -9,40 +12,27 @@
 
 namespace toolkit {
 
-class ClientAccessible;
-class Form;
-class PaintedControl;
-
-// One thing of a form that assistive technology sees: a painted control or a child window.
-struct AccessibleElement {
-    const PaintedControl* painted;  // null for a child window
-    HWND window;                    // null for a painted control
-    RECT bounds;                    // in pixels of the client area
-};
-
 // What assistive technology (a screen reader) sees of a form's client area: its elements, the
-// object it reads them through, their default actions, and the news of a renamed one. Elements
-// are numbered from 1 in reading order; 0 stands for the client area itself.
-class AccessibleTree {
+// object it reads them through, their default actions, and the news of a renamed one.
+class AccessibleTree final : public AccessibleModel {
   public:
-    explicit AccessibleTree(Form& form) noexcept;
+    // The form's window and its controls, and the apartment the object is handed out in; all
+    // outlive the tree.
+    AccessibleTree(ControlHost& form, const PaintedControls& painted, const ChildControls& children,
+                   ComApartment& apartment) noexcept;
     AccessibleTree(const AccessibleTree&) = delete;
     AccessibleTree& operator=(const AccessibleTree&) = delete;
     ~AccessibleTree();
 
-    const Form& Owner() const noexcept { return form_; }
-
+    HWND Window() const noexcept override { return form_.hWnd(); }
     // Rows from top to bottom, each read from left to right: the visible painted controls that
     // have an accessible role, and the visible child windows.
-    std::vector<AccessibleElement> Elements() const;
-    // The element at a client point: 0 when none lies there.
-    long ElementAt(POINT point) const;
-    // The child window that has the focus, or 0 when the form itself has it; nothing when
-    // neither has.
-    std::optional<long> FocusedElement() const;
+    std::vector<AccessibleElement> Elements() const override;
+    long ElementAt(POINT point) const override;
+    std::optional<long> FocusedElement() const override;
+    bool TakesInput() const override { return form_.TakesInput(); }
+    void PerformDefaultAction(const PaintedControl& control) override;
 
-    // Raises the control's Click once the caller of this has had its answer.
-    void PerformDefaultAction(const PaintedControl& control);
     // Tells assistive technology that the name of an element changed.
     void NotifyNameChange(const PaintedControl* control) const;
     void NotifyNameChange(HWND child) const;
@@ -59,7 +49,10 @@ class AccessibleTree {
     long NumberOf(const PaintedControl* painted, HWND window) const;
     void AnnounceRename(long number) const;
 
-    Form& form_;
+    ControlHost& form_;
+    const PaintedControls& painted_;
+    const ChildControls& children_;
+    ComApartment& apartment_;
     // Made when assistive technology first asks, in the form's apartment.
     ComReference<ClientAccessible> object_;
 };

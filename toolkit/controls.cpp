@@ -1,6 +1,5 @@
 #include "toolkit/controls.h"
 
-#include "toolkit/form.h"
 #include "toolkit/run_time_error.h"
 
 #include <oleacc.h>
@@ -54,6 +53,27 @@ AccessibleDescription PushButtonDescription(std::wstring name) {
     return {ROLE_SYSTEM_PUSHBUTTON, std::move(name), L"Press"};
 }
 
+PaintedControl::PaintedControl(ControlHost& host, const TwipsRect& position, bool visible,
+                               AccessibleDescription accessible)
+    : host_(host),
+      position_(position),
+      bounds_(host.CurrentScale().Pixels(position)),
+      visible_(visible),
+      accessible_(std::move(accessible)) {}
+
+void PaintedControl::Rescale() {
+    bounds_ = host_.CurrentScale().Pixels(position_);
+}
+
+PaintedControl* FrontMostAt(const PaintedControls& controls, POINT point) {
+    for (const auto& control : controls) {
+        if (control->Visible() && PtInRect(&control->Bounds(), point)) {
+            return control.get();
+        }
+    }
+    return nullptr;
+}
+
 void PaintedControl::SetAccessible(AccessibleDescription description) {
     const std::wstring before = AccessibleName();
     accessible_ = std::move(description);
@@ -62,7 +82,7 @@ void PaintedControl::SetAccessible(AccessibleDescription description) {
 
 void PaintedControl::NotifyIfRenamed(const std::wstring& nameBefore) const {
     if (AccessibleName() != nameBefore) {
-        form_.Accessibility().NotifyNameChange(this);
+        host_.NotifyNameChange(*this);
     }
 }
 
@@ -71,14 +91,22 @@ std::wstring PaintedControl::AccessibleName() const {
 }
 
 void PaintedControl::Repaint(const RECT& area) const {
-    InvalidateRect(form_.hWnd(), &area, FALSE);
-    UpdateWindow(form_.hWnd());
+    InvalidateRect(host_.hWnd(), &area, FALSE);
+    UpdateWindow(host_.hWnd());
 }
 
-Label::Label(Form& form, const RECT& bounds, LabelDesign design)
-    : PaintedControl(form, bounds, design.visible, {ROLE_SYSTEM_STATICTEXT, L"", L""}),
+Label::Label(ControlHost& host, const TwipsRect& position, LabelDesign design)
+    : PaintedControl(host, position, design.visible, {ROLE_SYSTEM_STATICTEXT, L"", L""}),
       design_(std::move(design)),
-      font_(form.Font(design_.font)) {
+      font_(host.Font(design_.font)) {
+    if (design_.autoSize) {
+        FitToCaption();
+    }
+}
+
+void Label::Rescale() {
+    PaintedControl::Rescale();
+    font_ = host_.Font(design_.font);
     if (design_.autoSize) {
         FitToCaption();
     }
@@ -137,37 +165,58 @@ void Label::Paint(HDC dc) const {
               kLabelFormat | (design_.autoSize ? DT_SINGLELINE : DT_WORDBREAK));
 }
 
-Image::Image(Form& form, POINT topLeft, Picture picture)
-    : PaintedControl(
-          form,
-          {topLeft.x, topLeft.y, topLeft.x + picture.Size().cx, topLeft.y + picture.Size().cy},
-          true, {}),
-      picture_(std::move(picture)) {}
+Image::Image(ControlHost& host, int leftTwips, int topTwips, PictureFile picture)
+    : PaintedControl(host, {leftTwips, topTwips, 0, 0}, true, {}), picture_(std::move(picture)) {
+    picture_.ScaleTo(host.CurrentScale());
+    FitToPicture();
+}
+
+void Image::Rescale() {
+    PaintedControl::Rescale();
+    picture_.ScaleTo(host_.CurrentScale());
+    FitToPicture();
+}
+
+void Image::FitToPicture() {
+    bounds_.right = bounds_.left + picture_.Size().cx;
+    bounds_.bottom = bounds_.top + picture_.Size().cy;
+}
 
 void Image::Paint(HDC dc) const {
     picture_.Draw(dc, bounds_.left, bounds_.top);
 }
 
-ChildControl::ChildControl(const Form& form, const wchar_t* windowClass, const std::wstring& text,
-                           DWORD style, const RECT& bounds, int id, int tabIndex)
-    : window_(CreateWindowExW(0, windowClass, text.c_str(), WS_CHILD | style, bounds.left,
+ChildControl::ChildControl(ControlHost& host, const wchar_t* windowClass, const std::wstring& text,
+                           DWORD style, const TwipsRect& position, int id, int tabIndex)
+    : host_(host), position_(position), tabIndex_(tabIndex) {
+    const RECT bounds = host.CurrentScale().Pixels(position);
+    window_ = CreateWindowExW(0, windowClass, text.c_str(), WS_CHILD | style, bounds.left,
                               bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
-                              form.hWnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                              GetModuleHandleW(nullptr), nullptr)),
-      tabIndex_(tabIndex) {
+                              host.hWnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                              GetModuleHandleW(nullptr), nullptr);
     if (window_ == nullptr) {
         throw RunTimeError(kOutOfMemory);
     }
 }
 
-PushButton::PushButton(Form& form, const RECT& bounds, ButtonDesign design, int id)
+void ChildControl::Rescale() {
+    const RECT bounds = host_.CurrentScale().Pixels(position_);
+    SetWindowPos(window_, nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
+                 bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+PushButton::PushButton(ControlHost& host, const TwipsRect& position, ButtonDesign design, int id)
     : ChildControl(
-          form, L"BUTTON", design.caption,
+          host, L"BUTTON", design.caption,
           WS_VISIBLE | WS_TABSTOP | BS_NOTIFY | (design.graphical ? BS_OWNERDRAW : BS_PUSHBUTTON),
-          bounds, id, design.tabIndex),
-      form_(form),
+          position, id, design.tabIndex),
       design_(std::move(design)) {
-    SendMessageW(hWnd(), WM_SETFONT, reinterpret_cast<WPARAM>(form.Font({})), FALSE);
+    SendMessageW(hWnd(), WM_SETFONT, reinterpret_cast<WPARAM>(host.Font(std::nullopt)), FALSE);
+}
+
+void PushButton::Rescale() {
+    ChildControl::Rescale();
+    SendMessageW(hWnd(), WM_SETFONT, reinterpret_cast<WPARAM>(host_.Font(std::nullopt)), TRUE);
 }
 
 void PushButton::SetCaption(std::wstring caption) {
@@ -179,7 +228,7 @@ void PushButton::SetCaption(std::wstring caption) {
     }
     UpdateWindow(hWnd());
     if (changed) {
-        form_.Accessibility().NotifyNameChange(hWnd());
+        host_.NotifyNameChange(hWnd());
     }
 }
 
@@ -221,8 +270,9 @@ void PushButton::DrawFace(const DRAWITEMSTRUCT& item) const {
     }
 }
 
-ScrollBar::ScrollBar(const Form& form, const RECT& bounds, const ScrollBarDesign& design, int id)
-    : ChildControl(form, L"SCROLLBAR", L"", SBS_HORZ | (design.visible ? WS_VISIBLE : 0), bounds,
+ScrollBar::ScrollBar(ControlHost& host, const TwipsRect& position, const ScrollBarDesign& design,
+                     int id)
+    : ChildControl(host, L"SCROLLBAR", L"", SBS_HORZ | (design.visible ? WS_VISIBLE : 0), position,
                    id, design.tabIndex) {
     SetScrollRange(hWnd(), SB_CTL, design.min, design.max, FALSE);
     SetValue(design.value);

@@ -1,11 +1,15 @@
 #pragma once
 
+#include "toolkit/control_host.h"
 #include "toolkit/events.h"
 #include "toolkit/handle.h"
 #include "toolkit/picture.h"
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace toolkit {
 
@@ -14,22 +18,6 @@ using Color = DWORD;
 inline constexpr Color kButtonTextColor = 0x80000000 | COLOR_BTNTEXT;
 inline constexpr Color kButtonFaceColor = 0x80000000 | COLOR_BTNFACE;
 COLORREF ResolveColor(Color color);
-
-// A position and size in twips, from the top-left corner of the form's client area.
-struct TwipsRect {
-    int left;
-    int top;
-    int width;
-    int height;
-};
-
-// Every font of the toolkit is "MS Sans Serif", ANSI character set, upright and plain.
-struct FontSpec {
-    double points = 8.25;
-    int weight = FW_NORMAL;
-};
-
-class Form;
 
 // How a painted control presents itself to assistive technology (screen readers).
 struct AccessibleDescription {
@@ -44,7 +32,8 @@ AccessibleDescription LinkDescription();
 AccessibleDescription PushButtonDescription(std::wstring name);
 
 // A control painted on its form's surface. It has no window of its own: the form paints it
-// and routes the mouse events of the points it covers to it.
+// and routes the mouse events of the points it covers to it. It is laid out in twips and drawn
+// at its form's scale.
 class PaintedControl {
   public:
     PaintedControl(const PaintedControl&) = delete;
@@ -56,6 +45,8 @@ class PaintedControl {
     bool Visible() const noexcept { return visible_; }
 
     virtual void Paint(HDC dc) const = 0;
+    // Lays the control out again, and makes what it draws with, at its form's scale now.
+    virtual void Rescale();
 
     // The text the control shows; empty for a picture.
     virtual std::wstring Text() const { return {}; }
@@ -71,15 +62,16 @@ class PaintedControl {
     MouseEventHandler MouseMove;
 
   protected:
-    PaintedControl(Form& form, const RECT& bounds, bool visible, AccessibleDescription accessible)
-        : form_(form), bounds_(bounds), visible_(visible), accessible_(std::move(accessible)) {}
+    PaintedControl(ControlHost& host, const TwipsRect& position, bool visible,
+                   AccessibleDescription accessible);
 
     // Redraws the area of the form at once.
     void Repaint(const RECT& area) const;
     // Tells assistive technology at once if the name is no longer `nameBefore`.
     void NotifyIfRenamed(const std::wstring& nameBefore) const;
 
-    Form& form_;
+    ControlHost& host_;
+    TwipsRect position_;
     RECT bounds_;
     bool visible_;
 
@@ -87,9 +79,14 @@ class PaintedControl {
     AccessibleDescription accessible_;
 };
 
+// The front-most visible control at a client point, among controls listed front to back; null
+// where none lies.
+using PaintedControls = std::vector<std::unique_ptr<PaintedControl>>;
+PaintedControl* FrontMostAt(const PaintedControls& controls, POINT point);
+
 struct LabelDesign {
     std::wstring caption;
-    FontSpec font;
+    std::optional<FontSpec> font;  // none: the form's own
     Color foreColor = kButtonTextColor;
     bool transparent = true;  // an opaque label fills its box with backColor first
     Color backColor = kButtonFaceColor;
@@ -103,7 +100,7 @@ struct LabelDesign {
 // screen's scale makes of the font, no line shows merely its top.
 class Label final : public PaintedControl {
   public:
-    Label(Form& form, const RECT& bounds, LabelDesign design);
+    Label(ControlHost& host, const TwipsRect& position, LabelDesign design);
 
     const std::wstring& Caption() const noexcept { return design_.caption; }
     void SetCaption(std::wstring caption);
@@ -112,6 +109,7 @@ class Label final : public PaintedControl {
     void SetForeColor(Color color);
 
     void Paint(HDC dc) const override;
+    void Rescale() override;
 
   private:
     void FitToCaption();
@@ -120,15 +118,18 @@ class Label final : public PaintedControl {
     HFONT font_;
 };
 
-// A picture at its size for the screen, unseen by assistive technology; the control is as
-// large as the picture.
+// A picture at its size for the form's scale, unseen by assistive technology; the control is
+// as large as the picture.
 class Image final : public PaintedControl {
   public:
-    Image(Form& form, POINT topLeft, Picture picture);
+    Image(ControlHost& host, int leftTwips, int topTwips, PictureFile picture);
 
     void Paint(HDC dc) const override;
+    void Rescale() override;
 
   private:
+    void FitToPicture();
+
     Picture picture_;
 };
 
@@ -143,15 +144,23 @@ class ChildControl {
     HWND hWnd() const noexcept { return window_; }
     int TabIndex() const noexcept { return tabIndex_; }
 
+    // Moves the window to its place at its form's scale now.
+    virtual void Rescale();
+
   protected:
     // Creates the window, hidden unless `style` says WS_VISIBLE.
-    ChildControl(const Form& form, const wchar_t* windowClass, const std::wstring& text,
-                 DWORD style, const RECT& bounds, int id, int tabIndex);
+    ChildControl(ControlHost& host, const wchar_t* windowClass, const std::wstring& text,
+                 DWORD style, const TwipsRect& position, int id, int tabIndex);
+
+    ControlHost& host_;
 
   private:
-    HWND window_;
+    TwipsRect position_;
+    HWND window_ = nullptr;
     int tabIndex_;
 };
+
+using ChildControls = std::vector<std::unique_ptr<ChildControl>>;
 
 struct ButtonDesign {
     std::wstring caption;
@@ -163,7 +172,7 @@ struct ButtonDesign {
 // A push button that takes the focus, pressed by a click or by Space.
 class PushButton final : public ChildControl {
   public:
-    PushButton(Form& form, const RECT& bounds, ButtonDesign design, int id);
+    PushButton(ControlHost& host, const TwipsRect& position, ButtonDesign design, int id);
 
     const std::wstring& Caption() const noexcept { return design_.caption; }
     void SetCaption(std::wstring caption);
@@ -171,11 +180,12 @@ class PushButton final : public ChildControl {
     // Paints a graphical button's face: its colour, a raised or pressed edge, the caption
     // (greyed when disabled) and the focus mark.
     void DrawFace(const DRAWITEMSTRUCT& item) const;
+    // Moves the button, and gives it the form's font at the new scale.
+    void Rescale() override;
 
     EventHandler Click;
 
   private:
-    Form& form_;
     ButtonDesign design_;
 };
 
@@ -190,7 +200,7 @@ struct ScrollBarDesign {
 // A horizontal scroll bar whose Value is a 16-bit signed integer within [min, max].
 class ScrollBar final : public ChildControl {
   public:
-    ScrollBar(const Form& form, const RECT& bounds, const ScrollBarDesign& design, int id);
+    ScrollBar(ControlHost& host, const TwipsRect& position, const ScrollBarDesign& design, int id);
 
     short Value() const;
     // A value outside the range raises "Invalid property value" (380).

@@ -1,5 +1,6 @@
 #include "toolkit/form.h"
 
+#include "toolkit/message_box.h"
 #include "toolkit/run_time_error.h"
 #include "toolkit/screen.h"
 
@@ -11,6 +12,8 @@ namespace toolkit {
 namespace {
 
 constexpr int kFirstChildId = 100;
+// WM_GETDPISCALEDSIZE, which the SDK declares only for programs that require Windows 10 1703.
+constexpr UINT kGetDpiScaledSize = 0x02E4;
 
 void RegisterWindowClass(WNDPROC procedure) {
     static const ATOM atom = [procedure] {
@@ -39,16 +42,29 @@ int HeldButtons(WPARAM keys) {
 
 }  // namespace
 
-Form::Form(FormDesign design) : picture_(std::move(design.picture)), icon_(ProgramIcon()) {
+Form::Form(FormDesign design)
+    : widthTwips_(static_cast<float>(design.clientWidth)),
+      heightTwips_(static_cast<float>(design.clientHeight)),
+      faces_(std::move(design.faces)),
+      font_(design.font),
+      picture_(std::move(design.picture)),
+      icon_(ProgramIcon()) {
+    SetApplicationTitle(std::move(design.applicationTitle));
     RegisterWindowClass(WindowProcedure);
-    // Borderless, so the outer size is the client size.
+    // Made where it will open, on the primary monitor, so that Windows tells it that monitor's
+    // scale; borderless, so the outer size is the client size.
+    const RECT workArea = WorkAreaOf();
     CreateWindowExW(0, kFormWindowClass, design.caption.c_str(),
-                    WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0,
-                    TwipsToPixelsX(design.clientWidth), TwipsToPixelsY(design.clientHeight),
-                    nullptr, nullptr, GetModuleHandleW(nullptr), this);
+                    WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, workArea.left,
+                    workArea.top, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), this);
     if (window_ == nullptr) {
         throw RunTimeError(kOutOfMemory);
     }
+    scale_ = Scale(DpiOf(window_));
+    picture_.ScaleTo(scale_);
+    const SIZE size = SizeAt(scale_);
+    SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
     SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
 }
@@ -59,25 +75,33 @@ Form::~Form() {
     }
 }
 
+SIZE Form::SizeAt(const Scale& scale) const {
+    return {scale.PixelsX(widthTwips_), scale.PixelsY(heightTwips_)};
+}
+
 float Form::Width() const {
     RECT bounds{};
     GetWindowRect(window_, &bounds);
-    return static_cast<float>(bounds.right - bounds.left) * TwipsPerPixelX();
+    return static_cast<float>(bounds.right - bounds.left) * scale_.TwipsPerPixelX();
 }
 
 void Form::SetWidth(float twips) {
-    SetWindowPos(window_, nullptr, 0, 0, TwipsToPixelsX(twips), TwipsToPixelsY(Height()),
+    widthTwips_ = twips;
+    const SIZE size = SizeAt(scale_);
+    SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 float Form::Height() const {
     RECT bounds{};
     GetWindowRect(window_, &bounds);
-    return static_cast<float>(bounds.bottom - bounds.top) * TwipsPerPixelY();
+    return static_cast<float>(bounds.bottom - bounds.top) * scale_.TwipsPerPixelY();
 }
 
 void Form::SetHeight(float twips) {
-    SetWindowPos(window_, nullptr, 0, 0, TwipsToPixelsX(Width()), TwipsToPixelsY(twips),
+    heightTwips_ = twips;
+    const SIZE size = SizeAt(scale_);
+    SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -104,21 +128,13 @@ void Form::SetWindowState(int state) {
     }
 }
 
-RECT Form::ToPixels(const TwipsRect& position) const {
-    const int left = TwipsToPixelsX(position.left);
-    const int top = TwipsToPixelsY(position.top);
-    return {left, top, left + TwipsToPixelsX(position.width),
-            top + TwipsToPixelsY(position.height)};
-}
-
 Label& Form::AddLabel(const TwipsRect& position, LabelDesign design) {
-    painted_.push_back(std::make_unique<Label>(*this, ToPixels(position), std::move(design)));
+    painted_.push_back(std::make_unique<Label>(*this, position, std::move(design)));
     return static_cast<Label&>(*painted_.back());
 }
 
-Image& Form::AddImage(int leftTwips, int topTwips, Picture picture) {
-    const POINT topLeft{TwipsToPixelsX(leftTwips), TwipsToPixelsY(topTwips)};
-    painted_.push_back(std::make_unique<Image>(*this, topLeft, std::move(picture)));
+Image& Form::AddImage(int leftTwips, int topTwips, PictureFile picture) {
+    painted_.push_back(std::make_unique<Image>(*this, leftTwips, topTwips, std::move(picture)));
     return static_cast<Image&>(*painted_.back());
 }
 
@@ -134,43 +150,59 @@ Control& Form::AddChild(std::unique_ptr<Control> control) {
 
 PushButton& Form::AddPushButton(const TwipsRect& position, ButtonDesign design) {
     const int id = kFirstChildId + static_cast<int>(children_.size());
-    return AddChild(std::make_unique<PushButton>(*this, ToPixels(position), std::move(design), id));
+    return AddChild(std::make_unique<PushButton>(*this, position, std::move(design), id));
 }
 
 ScrollBar& Form::AddScrollBar(const TwipsRect& position, const ScrollBarDesign& design) {
     const int id = kFirstChildId + static_cast<int>(children_.size());
-    return AddChild(std::make_unique<ScrollBar>(*this, ToPixels(position), design, id));
+    return AddChild(std::make_unique<ScrollBar>(*this, position, design, id));
 }
 
-HFONT Form::Font(const FontSpec& font) {
-    const auto same = [&font](const auto& entry) {
-        return entry.first.points == font.points && entry.first.weight == font.weight;
+HFONT Form::Font(const std::optional<FontSpec>& font) {
+    const FontSpec wanted = font.value_or(font_);
+    const auto same = [&wanted](const auto& entry) {
+        return entry.first.points == wanted.points && entry.first.weight == wanted.weight;
     };
     const auto found = std::find_if(fonts_.begin(), fonts_.end(), same);
     if (found != fonts_.end()) {
         return found->second.get();
     }
-    const float pixelsPerInch = 1440.0f / TwipsPerPixelY();
-    const int height = -static_cast<int>(std::lround(font.points * pixelsPerInch / 72.0));
-    UniqueFont made(CreateFontW(height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));
+    // At the design scale the face the design was drawn with; at any other a face that is drawn
+    // at exactly the size asked for, where a face with fixed sizes would be snapped to another
+    // size or enlarged pixel by pixel.
+    const bool design = scale_.IsDesignScale();
+    UniqueFont made(CreateFontW(scale_.FontHeight(wanted.points), 0, 0, 0, wanted.weight, FALSE,
+                                FALSE, FALSE, ANSI_CHARSET,
+                                design ? OUT_DEFAULT_PRECIS : OUT_OUTLINE_PRECIS,
+                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                                design ? faces_.atDesignScale.c_str() : faces_.scalable.c_str()));
     if (!made) {
         throw RunTimeError(kOutOfMemory);
     }
-    fonts_.emplace_back(font, std::move(made));
+    fonts_.emplace_back(wanted, std::move(made));
     return fonts_.back().second.get();
+}
+
+void Form::NotifyNameChange(const PaintedControl& control) const {
+    accessibility_.NotifyNameChange(&control);
+}
+
+void Form::NotifyNameChange(HWND child) const {
+    accessibility_.NotifyNameChange(child);
 }
 
 void Form::LoadAndShow() {
     Raise(Load);
+    // Centred on the work area of its monitor; where the window is larger, its top-left corner
+    // stays on the work area, so that its title and its own buttons can be reached.
+    const RECT workArea = WorkAreaOf(window_);
     RECT bounds{};
     GetWindowRect(window_, &bounds);
-    const int width = bounds.right - bounds.left;
-    const int height = bounds.bottom - bounds.top;
-    SetWindowPos(window_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const LONG width = bounds.right - bounds.left;
+    const LONG height = bounds.bottom - bounds.top;
+    const LONG left = std::max(workArea.left, (workArea.left + workArea.right - width) / 2);
+    const LONG top = std::max(workArea.top, (workArea.top + workArea.bottom - height) / 2);
+    SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(window_, SW_SHOW);
     SetForegroundWindow(window_);
     tabOrder_.FocusFirst();
@@ -202,28 +234,7 @@ bool Form::PreTranslateMessage(const MSG& message) {
 }
 
 PaintedControl* Form::ControlAt(POINT point) const {
-    for (const auto& control : painted_) {
-        if (control->Visible() && PtInRect(&control->Bounds(), point)) {
-            return control.get();
-        }
-    }
-    return nullptr;
-}
-
-bool Form::TakesInput() const {
-    return IsWindowEnabled(window_) != FALSE;
-}
-
-void Form::Raise(const EventHandler& handler) const {
-    if (TakesInput()) {
-        InvokeHandler(handler);
-    }
-}
-
-void Form::Raise(const MouseEventHandler& handler, const MouseEventArgs& args) const {
-    if (TakesInput()) {
-        InvokeHandler(handler, args);
-    }
+    return FrontMostAt(painted_, point);
 }
 
 void Form::Paint(HDC dc) const {
@@ -257,8 +268,8 @@ MouseEventArgs Form::MouseArgs(int button, WPARAM keys, POINT point,
         point.x -= control->Bounds().left;
         point.y -= control->Bounds().top;
     }
-    return {button, keys, static_cast<float>(point.x) * TwipsPerPixelX(),
-            static_cast<float>(point.y) * TwipsPerPixelY()};
+    return {button, keys, static_cast<float>(point.x) * scale_.TwipsPerPixelX(),
+            static_cast<float>(point.y) * scale_.TwipsPerPixelY()};
 }
 
 void Form::OnButtonDown(int button, WPARAM keys, POINT point) {
@@ -330,6 +341,28 @@ void Form::OnSize(WPARAM kind) {
     if (kind != SIZE_MINIMIZED && GetActiveWindow() == window_) {
         tabOrder_.Restore();
     }
+}
+
+SIZE Form::OnGetDpiScaledSize(UINT dpi) const {
+    return SizeAt(Scale(dpi));
+}
+
+void Form::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    scale_ = Scale(dpi);
+    // The fonts of the old scale go once the controls hold those of the new one.
+    const auto oldFonts = std::exchange(fonts_, {});
+    picture_.ScaleTo(scale_);
+    for (const auto& control : painted_) {
+        control->Rescale();
+    }
+    for (const auto& child : children_) {
+        child->Rescale();
+    }
+    // As it is, even in the middle of a drag onto another monitor, so that the drag goes on.
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    InvokeHandler(ScaleChanged);
+    InvalidateRect(window_, nullptr, FALSE);
 }
 
 void Form::OnClose() {
@@ -416,6 +449,12 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_CLOSE:
             OnClose();
+            return 0;
+        case kGetDpiScaledSize:
+            *reinterpret_cast<SIZE*>(lParam) = OnGetDpiScaledSize(LOWORD(wParam));
+            return TRUE;
+        case WM_DPICHANGED:
+            OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
         default:
             return DefWindowProcW(window_, message, wParam, lParam);

@@ -2,13 +2,15 @@
 
 #include "toolkit/accessible_tree.h"
 #include "toolkit/com_apartment.h"
+#include "toolkit/control_host.h"
 #include "toolkit/controls.h"
 #include "toolkit/events.h"
 #include "toolkit/handle.h"
 #include "toolkit/picture.h"
+#include "toolkit/scale.h"
 #include "toolkit/tab_order.h"
 
-#include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,20 +19,30 @@ namespace toolkit {
 
 enum WindowState : int { kNormal = 0, kMinimized = 1, kMaximized = 2 };
 
-// The window class of every form.
-inline constexpr wchar_t kFormWindowClass[] = L"ToolkitForm";
+// The faces of a form's fonts, all ANSI character set, upright and plain: one for the design
+// scale, and one that scales smoothly to any size for every other.
+struct FontFaces {
+    std::wstring atDesignScale;
+    std::wstring scalable;
+};
 
 struct FormDesign {
     std::wstring caption;
-    int clientWidth;   // twips
-    int clientHeight;  // twips
-    Picture picture;   // drawn from the top-left corner
+    int clientWidth;      // twips
+    int clientHeight;     // twips
+    PictureFile picture;  // drawn from the top-left corner
+    FontFaces faces;
+    FontSpec font;  // of the form, and of each control without one of its own
+    // The program's name, the title of its message boxes that have none of their own.
+    std::wstring applicationTitle;
 };
 
 // A borderless top-level window with a taskbar button, a fixed client size and a background
 // picture, carrying painted labels and images and child push buttons and scroll bars.
-// Controls are added front to back: each one lies behind those added before it.
-class Form {
+// Controls are added front to back: each one lies behind those added before it. The form is
+// made at the scale of the monitor it opens on and follows the monitor it is moved to: every
+// size, font, picture and position is its own, at its own scale.
+class Form : public ControlHost {
   public:
     // The window's icon is the program's own (ProgramIcon).
     explicit Form(FormDesign design);
@@ -38,7 +50,8 @@ class Form {
     Form& operator=(const Form&) = delete;
     virtual ~Form();
 
-    HWND hWnd() const noexcept { return window_; }
+    HWND hWnd() const noexcept override { return window_; }
+    const Scale& CurrentScale() const noexcept override { return scale_; }
 
     // Outer size in twips.
     float Width() const;
@@ -51,12 +64,12 @@ class Form {
     void SetWindowState(int state);
 
     Label& AddLabel(const TwipsRect& position, LabelDesign design);
-    Image& AddImage(int leftTwips, int topTwips, Picture picture);
+    Image& AddImage(int leftTwips, int topTwips, PictureFile picture);
     PushButton& AddPushButton(const TwipsRect& position, ButtonDesign design);
     ScrollBar& AddScrollBar(const TwipsRect& position, const ScrollBarDesign& design);
 
-    // Raises Load, then shows the window centred on the screen with the focus on the first
-    // control in tab order. The window is never seen before Load has finished.
+    // Raises Load, then shows the window centred on its monitor's work area with the focus on
+    // the first control in tab order. The window is never seen before Load has finished.
     void LoadAndShow();
 
     // Handles the keys the form gives a meaning to before the focused control sees them:
@@ -70,37 +83,22 @@ class Form {
     // Draws the background picture, then the painted controls from back to front.
     void Paint(HDC dc) const;
 
-    // Whether the form takes input now: not while a message box of the program is open, which
-    // disables the form it belongs to.
-    bool TakesInput() const;
-    // Raises an event of the form or of one of its controls, unless the form takes no input
-    // now: however the event comes (the mouse, a key, a message another program sends, a
-    // screen reader's default action), none is raised while a box is open, so that no two
-    // actions ever overlap.
-    void Raise(const EventHandler& handler) const;
-    void Raise(const MouseEventHandler& handler, const MouseEventArgs& args) const;
-
-    // The painted controls, front to back, and the child controls in the order they were added.
-    const std::vector<std::unique_ptr<PaintedControl>>& PaintedControls() const noexcept {
-        return painted_;
-    }
-    const std::vector<std::unique_ptr<ChildControl>>& Children() const noexcept {
-        return children_;
-    }
-    AccessibleTree& Accessibility() noexcept { return accessibility_; }
-
     // Puts the thread in the program's one COM apartment, opened on first need (for the
     // accessible object, or for the shell) and closed with the form. False when the thread is
     // in another kind of apartment already.
     bool EnterComApartment() noexcept { return apartment_.Open(); }
 
-    // The form's font of a size and weight, made on first use and shared by every control
-    // using it.
-    HFONT Font(const FontSpec& font);
+    HFONT Font(const std::optional<FontSpec>& font) override;
+    void NotifyNameChange(const PaintedControl& control) const override;
+    void NotifyNameChange(HWND child) const override;
 
     EventHandler Load;
     MouseEventHandler MouseDown;  // only from the bare surface
     MouseEventHandler MouseMove;  // only from the bare surface
+    // Once the form has been laid out again at a new scale, with its new size: whatever the
+    // program made for the old size (a window region) is made again here. Raised whether or not
+    // the form takes input, since the system, not the user, changes the scale.
+    EventHandler ScaleChanged;
 
   private:
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
@@ -115,20 +113,30 @@ class Form {
     void OnDrawItem(const DRAWITEMSTRUCT& item);
     void OnSize(WPARAM kind);
     void OnClose();
+    SIZE OnGetDpiScaledSize(UINT dpi) const;
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
 
+    // The window's outer size in pixels at a scale.
+    SIZE SizeAt(const Scale& scale) const;
     MouseEventArgs MouseArgs(int button, WPARAM keys, POINT point,
                              const PaintedControl* control) const;
     PushButton* ButtonOf(HWND window) const;
-    RECT ToPixels(const TwipsRect& position) const;
     template <typename Control>
     Control& AddChild(std::unique_ptr<Control> control);
 
     HWND window_ = nullptr;
+    Scale scale_{Scale::kDesignDpi};
+    // The outer size in twips as designed or last set: the size at any scale comes from it, not
+    // from the pixels of the last scale, so that every scale rounds the design alike.
+    float widthTwips_;
+    float heightTwips_;
+    FontFaces faces_;
+    FontSpec font_;
     Picture picture_;
     UniqueIcon icon_;
     std::vector<std::pair<FontSpec, UniqueFont>> fonts_;
-    std::vector<std::unique_ptr<PaintedControl>> painted_;
-    std::vector<std::unique_ptr<ChildControl>> children_;
+    PaintedControls painted_;
+    ChildControls children_;
 
     // The painted control (or the bare surface, null) a mouse button went down on, while
     // the form holds the capture; mouse moves go to it until the button is released.
@@ -136,10 +144,10 @@ class Form {
     int pressedButton_ = 0;
     bool capturing_ = false;
 
-    TabOrder tabOrder_{*this};
+    TabOrder tabOrder_{*this, children_};
     // The apartment outlives the accessible object, which is disconnected in it.
     ComApartment apartment_;
-    AccessibleTree accessibility_{*this};
+    AccessibleTree accessibility_{*this, painted_, children_, apartment_};
 };
 
 // Runs the program on its main form: loads and shows it, then dispatches the user's events

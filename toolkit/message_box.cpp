@@ -1,7 +1,5 @@
 #include "toolkit/message_box.h"
 
-#include "toolkit/form.h"
-
 #include <cwchar>
 #include <iterator>
 #include <utility>
@@ -36,10 +34,19 @@ MessageBoxPresenter& CurrentPresenter() {
     return presenter;
 }
 
+std::wstring& ApplicationTitle() {
+    static std::wstring title;
+    return title;
+}
+
 }  // namespace
 
+void SetApplicationTitle(std::wstring title) {
+    ApplicationTitle() = std::move(title);
+}
+
 int MsgBox(const std::wstring& text, UINT style, const std::optional<std::wstring>& title) {
-    return CurrentPresenter()(text, style, title.value_or(kApplicationTitle));
+    return CurrentPresenter()(text, style, title.value_or(ApplicationTitle()));
 }
 
 MessageBoxPresenter SetMessageBoxPresenter(MessageBoxPresenter presenter) {

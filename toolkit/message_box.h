@@ -8,11 +8,15 @@
 
 namespace toolkit {
 
-// The title of boxes shown without one of their own.
-inline constexpr wchar_t kApplicationTitle[] = L"BrevaneTwinova";
+// The window class of every form. A box is owned by the shown form of its thread.
+inline constexpr wchar_t kFormWindowClass[] = L"ToolkitForm";
+
+// Makes `title` the title of boxes shown without one of their own: the program's name, which
+// its form gives when it is made. Empty until then.
+void SetApplicationTitle(std::wstring title);
 
 // Shows a modal message box and returns the id of the button that closed it. `style` takes the
-// MessageBox flags (0 OK only, MB_ICONINFORMATION, ...); no title gives kApplicationTitle.
+// MessageBox flags (0 OK only, MB_ICONINFORMATION, ...); no title gives the application title.
 // The box is owned by the program's form on this thread, whichever window is active, and the
 // form takes no input while it is open.
 int MsgBox(const std::wstring& text, UINT style = MB_OK,

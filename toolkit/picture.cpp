@@ -1,18 +1,16 @@
 #include "toolkit/picture.h"
 
 #include "toolkit/run_time_error.h"
-#include "toolkit/screen.h"
 #include "toolkit/system_functions.h"
 
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 namespace toolkit {
 namespace {
 
-// The screen scale the pictures are drawn for: one picture pixel is 15 twips.
-constexpr double kPictureTwipsPerPixel = 15;
 constexpr std::size_t kHeadersSize = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
 
 template <typename T>
@@ -76,34 +74,37 @@ std::vector<unsigned char> DecompressBmp(const CompressedBmp& compressed) {
     return bmpFile;
 }
 
-Picture::Picture(const CompressedBmp& compressed) : Picture(DecompressBmp(compressed)) {}
-
-Picture::Picture(const std::vector<unsigned char>& bmpFile)
-    : Picture(Blob{bmpFile.data(), bmpFile.size()}) {}
-
-Picture::Picture(Blob bmpFile) {
+void Picture::ScaleTo(const Scale& scale) {
+    // A compressed file is decompressed only for as long as it takes to make the bitmap.
+    const auto* whole = std::get_if<std::vector<unsigned char>>(&file_);
+    const std::vector<unsigned char> decompressed =
+        whole != nullptr ? std::vector<unsigned char>()
+                         : DecompressBmp(std::get<CompressedBmp>(file_));
+    const Blob bmpFile = whole != nullptr ? Blob{whole->data(), whole->size()}
+                                          : Blob{decompressed.data(), decompressed.size()};
     const SIZE stored = CheckedBmpSize(bmpFile);
     const auto* info = reinterpret_cast<const BITMAPINFO*>(bmpFile.data + sizeof(BITMAPFILEHEADER));
-    // Converted like every position in twips, so that a picture the size of its form or
-    // control still covers it exactly after rounding.
-    size_ = {TwipsToPixelsX(stored.cx * kPictureTwipsPerPixel),
-             TwipsToPixelsY(stored.cy * kPictureTwipsPerPixel)};
+    const SIZE size{scale.FromDesignPixels(stored.cx), scale.FromDesignPixels(stored.cy)};
     const WindowDc screen(nullptr);
-    bitmap_.reset(CreateCompatibleBitmap(screen.get(), size_.cx, size_.cy));
-    if (!bitmap_) {
+    UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), size.cx, size.cy));
+    if (!bitmap) {
         throw RunTimeError(kOutOfMemory);
     }
-    // Stretched once here, so that painting stays a plain copy. At its own size the stretch
-    // copies the pixels unchanged; otherwise HALFTONE averages them, which needs the brush
-    // origin set.
-    const UniqueMemoryDc target(CreateCompatibleDC(screen.get()));
-    const SelectionGuard select(target.get(), bitmap_.get());
-    SetStretchBltMode(target.get(), HALFTONE);
-    SetBrushOrgEx(target.get(), 0, 0, nullptr);
-    if (StretchDIBits(target.get(), 0, 0, size_.cx, size_.cy, 0, 0, stored.cx, stored.cy,
-                      bmpFile.data + kHeadersSize, info, DIB_RGB_COLORS, SRCCOPY) <= 0) {
-        throw RunTimeError(kOutOfMemory);
+    {
+        // Stretched once here, so that painting stays a plain copy. At its own size the stretch
+        // copies the pixels unchanged; otherwise HALFTONE averages them, which needs the brush
+        // origin set.
+        const UniqueMemoryDc target(CreateCompatibleDC(screen.get()));
+        const SelectionGuard select(target.get(), bitmap.get());
+        SetStretchBltMode(target.get(), HALFTONE);
+        SetBrushOrgEx(target.get(), 0, 0, nullptr);
+        if (StretchDIBits(target.get(), 0, 0, size.cx, size.cy, 0, 0, stored.cx, stored.cy,
+                          bmpFile.data + kHeadersSize, info, DIB_RGB_COLORS, SRCCOPY) <= 0) {
+            throw RunTimeError(kOutOfMemory);
+        }
     }
+    bitmap_ = std::move(bitmap);
+    size_ = size;
 }
 
 void Picture::Draw(HDC dc, int x, int y) const {

@@ -1,8 +1,11 @@
 #pragma once
 
 #include "toolkit/handle.h"
+#include "toolkit/scale.h"
 
 #include <cstddef>
+#include <utility>
+#include <variant>
 #include <vector>
 
 namespace toolkit {
@@ -25,25 +28,30 @@ struct CompressedBmp {
 // "Invalid property value" when it is not.
 std::vector<unsigned char> DecompressBmp(const CompressedBmp& compressed);
 
-// A device-dependent bitmap made from a bottom-up 24-bit BMP file, sized for the screen.
-// Pictures are drawn for the usual 15 twips per pixel, where they keep their own size; on any
-// other screen they are stretched smoothly, once, by the same factor as the positions in twips,
-// so that they stay in line with the controls laid out on them. A file whose headers do not
-// describe such a picture, or that ends before its pixels do, raises "Invalid property value".
+// A bottom-up 24-bit BMP file: one the program carries compressed, which stays where it is, or
+// one made while the program runs, held here whole.
+using PictureFile = std::variant<CompressedBmp, std::vector<unsigned char>>;
+
+// A picture, made into a device-dependent bitmap for a window's scale. Pictures are drawn for
+// the design scale, where they keep their own size; at any other they are stretched smoothly,
+// once, by the same factor as the positions in twips, so that they stay in line with the
+// controls laid out on them.
 class Picture {
   public:
-    explicit Picture(Blob bmpFile);
-    // The file is decompressed only for as long as it takes to make the bitmap.
-    explicit Picture(const CompressedBmp& compressed);
+    // Nothing is drawn until the picture is made for a scale.
+    explicit Picture(PictureFile file) : file_(std::move(file)) {}
 
+    // Makes the bitmap from the file for a scale; a bitmap made before is deleted. A file whose
+    // headers do not describe a bottom-up 24-bit picture, or that ends before its pixels do,
+    // raises "Invalid property value".
+    void ScaleTo(const Scale& scale);
     // The size on the screen, in pixels.
     SIZE Size() const noexcept { return size_; }
     // Draws the picture with its top-left corner at (x, y).
     void Draw(HDC dc, int x, int y) const;
 
   private:
-    explicit Picture(const std::vector<unsigned char>& bmpFile);
-
+    PictureFile file_;
     UniqueBitmap bitmap_;
     SIZE size_{};
 };

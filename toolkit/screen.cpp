@@ -3,31 +3,7 @@
 #include "toolkit/handle.h"
 #include "toolkit/system_functions.h"
 
-#include <cmath>
-
 namespace toolkit {
-namespace {
-
-constexpr float kTwipsPerInch = 1440.0f;
-
-struct TwipsPerPixelXY {
-    float x;
-    float y;
-};
-
-// Read once: a program that is system-DPI-aware sees one screen DPI for its whole life (the
-// system's), and the window's layout asks for it dozens of times at start.
-const TwipsPerPixelXY& ScreenTwipsPerPixel() {
-    static const TwipsPerPixelXY twipsPerPixel = [] {
-        const WindowDc screen(nullptr);
-        return TwipsPerPixelXY{
-            kTwipsPerInch / static_cast<float>(GetDeviceCaps(screen.get(), LOGPIXELSX)),
-            kTwipsPerInch / static_cast<float>(GetDeviceCaps(screen.get(), LOGPIXELSY))};
-    }();
-    return twipsPerPixel;
-}
-
-}  // namespace
 
 void DeclareDpiAwareness() {
     const auto& perMonitor = User32().SetProcessDpiAwarenessContext;
@@ -36,18 +12,23 @@ void DeclareDpiAwareness() {
     }
 }
 
-float TwipsPerPixelX() {
-    return ScreenTwipsPerPixel().x;
-}
-float TwipsPerPixelY() {
-    return ScreenTwipsPerPixel().y;
+UINT DpiOf(HWND window) {
+    if (const auto& windowDpi = User32().GetDpiForWindow) {
+        if (const UINT dpi = windowDpi.get()(window); dpi != 0) {
+            return dpi;
+        }
+    }
+    const WindowDc screen(nullptr);
+    return static_cast<UINT>(GetDeviceCaps(screen.get(), LOGPIXELSY));
 }
 
-int TwipsToPixelsX(double twips) {
-    return static_cast<int>(std::lround(twips / TwipsPerPixelX()));
-}
-int TwipsToPixelsY(double twips) {
-    return static_cast<int>(std::lround(twips / TwipsPerPixelY()));
+RECT WorkAreaOf(HWND window) {
+    const HMONITOR monitor = window != nullptr ? MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY)
+                                               : MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(monitor, &info);
+    return info.rcWork;
 }
 
 }  // namespace toolkit

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 namespace toolkit {
 
 // Tells Windows that the program draws itself at the scale of each monitor, so that Windows
@@ -10,13 +12,12 @@ namespace toolkit {
 // process makes any window or screen device context.
 void DeclareDpiAwareness();
 
-// How many twips (1/1440 inch) make one pixel on the screen, from the screen's real DPI:
-// 15 at 96 DPI, 12 at 120 DPI.
-float TwipsPerPixelX();
-float TwipsPerPixelY();
+// The DPI a window is drawn at: its monitor's where Windows tells each window its own, the
+// system's otherwise.
+UINT DpiOf(HWND window);
 
-// A length in twips as whole screen pixels, rounded to the nearest.
-int TwipsToPixelsX(double twips);
-int TwipsToPixelsY(double twips);
+// The part of a monitor that windows may cover, without the taskbar: the monitor a window is on
+// (mostly), or with no window the primary monitor, where windows open.
+RECT WorkAreaOf(HWND window = nullptr);
 
 }  // namespace toolkit

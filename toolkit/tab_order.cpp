@@ -1,7 +1,5 @@
 #include "toolkit/tab_order.h"
 
-#include "toolkit/form.h"
-
 #include <algorithm>
 #include <utility>
 
@@ -9,7 +7,7 @@ namespace toolkit {
 
 std::vector<HWND> TabOrder::Stops() const {
     std::vector<std::pair<int, HWND>> ordered;
-    for (const auto& child : form_.Children()) {
+    for (const auto& child : children_) {
         ordered.emplace_back(child->TabIndex(), child->hWnd());
     }
     std::sort(ordered.begin(), ordered.end());

@@ -1,19 +1,20 @@
 #pragma once
 
+#include "toolkit/controls.h"
+
 #include <windows.h>
 
 #include <vector>
 
 namespace toolkit {
 
-class Form;
-
 // The focus among a form's child controls, which take it in the order of their tab indexes:
 // Tab and Shift+Tab move it along that order, and whenever the form itself would keep the
 // focus it goes back to the control that had it last.
 class TabOrder {
   public:
-    explicit TabOrder(const Form& form) noexcept : form_(form) {}
+    TabOrder(const ControlHost& form, const ChildControls& children) noexcept
+        : form_(form), children_(children) {}
     TabOrder(const TabOrder&) = delete;
     TabOrder& operator=(const TabOrder&) = delete;
 
@@ -29,7 +30,8 @@ class TabOrder {
     void Restore() const;
 
   private:
-    const Form& form_;
+    const ControlHost& form_;
+    const ChildControls& children_;
     HWND lastFocus_ = nullptr;
 };
 

@@ -28,7 +28,15 @@ constexpr FontSpec kBold975{9.75, FW_BOLD};
 constexpr FontSpec kBold12{12, FW_BOLD};
 
 toolkit::FormDesign Design() {
-    return {L"Brevane Twinova", 6180, 3555, toolkit::Picture(assets::kBackground)};
+    // "MS Sans Serif" has a few sizes only, drawn for 96 DPI; "Microsoft Sans Serif" is the same
+    // design drawn to scale, on every Windows since 2000.
+    return {L"Brevane Twinova",
+            6180,
+            3555,
+            assets::kBackground,
+            {L"MS Sans Serif", L"Microsoft Sans Serif"},
+            {8.25, FW_NORMAL},
+            L"BrevaneTwinova"};
 }
 
 }  // namespace
@@ -48,12 +56,13 @@ Form1::Form1()
                       LabelDesign{L"Click pe buton pentru a aplica Twinova", kBold825, kWhite})),
       Label5(AddLabel({2520, 0, 495, 375}, LabelDesign{})),
       Label4(AddLabel({1920, 0, 495, 375}, LabelDesign{})),
-      Image1(AddImage(1920, 0, toolkit::Picture(assets::kButtonStrip))),
+      Image1(AddImage(1920, 0, assets::kButtonStrip)),
       Label3(
           AddLabel({240, 720, 2415, 255}, LabelDesign{L"www.brevane.example", kBold975, kWhite})),
       Label2(AddLabel({120, 120, 1935, 375}, LabelDesign{L"Brevane Twinova", kBold12, kRed})),
       Label1(AddLabel({120, 1680, 3255, 1095}, LabelDesign{})) {
     Load = [this] { Form_Load(); };
+    ScaleChanged = [this] { Form_ScaleChanged(); };
     Command1.Click = [this] { Command1_Click(); };
     Command2.Click = [this] { Command2_Click(); };
     Command3.Click = [this] { Command3_Click(); };
@@ -117,6 +126,11 @@ void Form1::Form_Load() {
     shaping::SmoothFormCorners(*this, CornerSizeFrom(scrlSmooth));
     lbValue.SetCaption(std::to_wstring(CornerSizeFrom(scrlSmooth)));
     Command3_Click();
+}
+
+void Form1::Form_ScaleChanged() {
+    // The region was made for the old size in pixels.
+    shaping::SmoothFormCorners(*this, CornerSizeFrom(scrlSmooth));
 }
 
 void Form1::Command1_Click() {

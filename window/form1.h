@@ -19,6 +19,8 @@ class Form1 : public toolkit::Form {
     // Runs once before the window is first shown: sets its height, rounds its corners and
     // opens it in English.
     void Form_Load();
+    // Runs when the window has been laid out again at another scale: rounds its new size.
+    void Form_ScaleChanged();
 
     // Apply: lets Yahoo Messenger run several times at once, then tells the user whether it
     // worked, in the window's language.
