@@ -62,9 +62,7 @@ Form::Form(FormDesign design)
     }
     scale_ = Scale(DpiOf(window_));
     picture_.ScaleTo(scale_);
-    const SIZE size = SizeAt(scale_);
-    SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    FitToSize();
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
     SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
 }
@@ -79,6 +77,12 @@ SIZE Form::SizeAt(const Scale& scale) const {
     return {scale.PixelsX(widthTwips_), scale.PixelsY(heightTwips_)};
 }
 
+void Form::FitToSize() const {
+    const SIZE size = SizeAt(scale_);
+    SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 float Form::Width() const {
     RECT bounds{};
     GetWindowRect(window_, &bounds);
@@ -87,9 +91,7 @@ float Form::Width() const {
 
 void Form::SetWidth(float twips) {
     widthTwips_ = twips;
-    const SIZE size = SizeAt(scale_);
-    SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    FitToSize();
 }
 
 float Form::Height() const {
@@ -100,9 +102,7 @@ float Form::Height() const {
 
 void Form::SetHeight(float twips) {
     heightTwips_ = twips;
-    const SIZE size = SizeAt(scale_);
-    SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    FitToSize();
 }
 
 int Form::WindowState() const {

@@ -116,8 +116,9 @@ class Form : public ControlHost {
     SIZE OnGetDpiScaledSize(UINT dpi) const;
     void OnDpiChanged(UINT dpi, const RECT& suggested);
 
-    // The window's outer size in pixels at a scale.
+    // The window's outer size in pixels at a scale, and giving the window that size at its own.
     SIZE SizeAt(const Scale& scale) const;
+    void FitToSize() const;
     MouseEventArgs MouseArgs(int button, WPARAM keys, POINT point,
                              const PaintedControl* control) const;
     PushButton* ButtonOf(HWND window) const;
