@@ -167,10 +167,10 @@ HFONT Form::Font(const std::optional<FontSpec>& font) {
     if (found != fonts_.end()) {
         return found->second.get();
     }
-    // At the design scale the face the design was drawn with; at any other a face that is drawn
-    // at exactly the size asked for, where a face with fixed sizes would be snapped to another
-    // size or enlarged pixel by pixel.
-    const bool design = scale_.IsDesignScale();
+    // At the design scale the face the design was drawn with, where the system's fonts are made
+    // for that scale too; anywhere else a face that is drawn at exactly the size asked for, where
+    // a face with fixed sizes would be snapped to another size or enlarged pixel by pixel.
+    const bool design = scale_.IsDesignScale() && SystemDpi() == Scale::kDesignDpi;
     UniqueFont made(CreateFontW(scale_.FontHeight(wanted.points), 0, 0, 0, wanted.weight, FALSE,
                                 FALSE, FALSE, ANSI_CHARSET,
                                 design ? OUT_DEFAULT_PRECIS : OUT_OUTLINE_PRECIS,

@@ -18,6 +18,10 @@ UINT DpiOf(HWND window) {
             return dpi;
         }
     }
+    return SystemDpi();
+}
+
+UINT SystemDpi() {
     const WindowDc screen(nullptr);
     return static_cast<UINT>(GetDeviceCaps(screen.get(), LOGPIXELSY));
 }
