@@ -210,6 +210,7 @@ void Show(Form1& form) {
 }
 
 TEST_F(Accessibility, ReadsEveryChildInReadingOrderInBothLanguages) {
+    SKIP_UNLESS_SCREEN_AT_96_DPI();
     Form1 form;
     Show(form);
     const ComPtr<IAccessible> client = ClientObject(form.hWnd());
@@ -278,6 +279,7 @@ TEST_F(Accessibility, ChildIdsOutOfRangeAreRefused) {
 bool g_allocationsFail = false;
 
 TEST_F(Accessibility, AnExhaustedHeapIsAnErrorCodeNotAnException) {
+    SKIP_UNLESS_SCREEN_AT_96_DPI();
     Form1 form;
     Show(form);
     const ComPtr<IAccessible> client = ClientObject(form.hWnd());
@@ -331,6 +333,7 @@ TEST_F(Accessibility, CallsAfterTheWindowIsGoneFailCleanly) {
 // From another process
 
 TEST_F(Accessibility, AnotherProcessReadsEveryChildAndTheLinkAndMinimiseWork) {
+    SKIP_UNLESS_SCREEN_AT_96_DPI();
     DeleteFileA(kOpenedAddresses);
     RunningProgram program;
     const ComPtr<IAccessible> client = ClientObject(program.Window());

@@ -102,7 +102,9 @@ std::vector<RECT> RoundButtonsShown(const Pixels& shown) {
 class ScaledScreen : public testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_NE(ScreenScale(), 1.0) << "these cases are for a screen set above 96 DPI";
+        if (ScreenScale() == 1.0) {
+            GTEST_SKIP() << "These cases are for a screen set above 96 DPI, and this one is at 96.";
+        }
         // A pointer resting on the link when the window appears would turn it red.
         MoveMouseTo({0, 0});
         program_.emplace();

@@ -132,6 +132,7 @@ TEST(PixelsFromTwips, DividesInDoublePrecisionRoundsAndRaisesFloatingPointFaults
 // --- The region a window receives -----------------------------------------------------------
 
 TEST(SmoothFormCorners, GivesTheRoundedRectangleOfTheSizeAndCornerRoundedHalfToEven) {
+    SKIP_UNLESS_SCREEN_AT_96_DPI();
     const struct {
         int widthTwips, heightTwips;
         double corner;
@@ -166,6 +167,7 @@ TEST(SmoothFormCorners, GivesTheRoundedRectangleOfTheSizeAndCornerRoundedHalfToE
 }
 
 TEST(SmoothFormCorners, EachCallShapesTheWindowAsItIsThen) {
+    SKIP_UNLESS_SCREEN_AT_96_DPI();
     toolkit::Form form(Design(kMainWidthTwips, kMainHeightTwips));
     const HWND window = form.hWnd();
     SmoothFormCorners(form, 25);
@@ -209,6 +211,7 @@ const Fault kFaults[] = {
 };
 
 TEST(SmoothFormCorners, AFaultRaisesItsErrorAndKeepsThePreviousShape) {
+    SKIP_UNLESS_SCREEN_AT_96_DPI();
     for (const Fault& row : kFaults) {
         toolkit::Form form(Design(row.widthTwips, kMainHeightTwips));
         const int width = row.widthTwips / 15;

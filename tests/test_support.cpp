@@ -350,4 +350,9 @@ BoxRecorder::~BoxRecorder() {
     toolkit::SetMessageBoxPresenter(std::move(previous_));
 }
 
+int ScreenDpi() {
+    const toolkit::WindowDc screen(nullptr);
+    return GetDeviceCaps(screen.get(), LOGPIXELSY);
+}
+
 }  // namespace testing_support

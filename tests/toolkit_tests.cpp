@@ -111,6 +111,7 @@ struct Step {
 constexpr UINT kCaptureLost = 0;
 
 TEST_F(MouseDispatch, EventsGoToTheFrontMostControlWithAHandler) {
+    SKIP_UNLESS_SCREEN_AT_96_DPI();
     const struct {
         const char* name;
         std::vector<Step> steps;
@@ -204,6 +205,7 @@ std::vector<std::pair<int, int>> InkedRowRuns(const Pixels& pixels, const RECT& 
 }
 
 TEST_F(ToolkitForm, ALabelWrapsAtWordsAndShowsOnlyTheLinesThatFitItsBox) {
+    SKIP_UNLESS_SCREEN_AT_96_DPI();
     // Each word is wider than half the first label, so every word takes a line of its own; the
     // second has ten lines of text and room for two and a half, of which it shows two.
     AddLabel(L"WWWW WWWW WWWW", 10, 10, 70, 60);
@@ -219,6 +221,7 @@ TEST_F(ToolkitForm, ALabelWrapsAtWordsAndShowsOnlyTheLinesThatFitItsBox) {
 }
 
 TEST_F(ToolkitForm, AnOpaqueSelfSizingLabelFitsOneLineOfItsTextAndClearsWhereItWas) {
+    SKIP_UNLESS_SCREEN_AT_96_DPI();
     toolkit::LabelDesign design;
     design.transparent = false;
     design.backColor = 0x00FF00;  // green
@@ -350,6 +353,7 @@ TEST(ResolveColor, AgreesWithOleAutomation) {
 // Window properties.
 
 TEST_F(ToolkitForm, SizeIsReadAndWrittenInTwips) {
+    SKIP_UNLESS_SCREEN_AT_96_DPI();
     EXPECT_FLOAT_EQ(form_.Width(), 3000.0f);
     EXPECT_FLOAT_EQ(form_.Height(), 1500.0f);
     form_.SetHeight(1800);
@@ -375,6 +379,7 @@ TEST_F(ToolkitForm, WritingWindowStateOneMinimises) {
 }
 
 TEST_F(ToolkitForm, LoadRunsBeforeTheWindowIsShownCentred) {
+    SKIP_UNLESS_SCREEN_AT_96_DPI();
     bool visibleDuringLoad = true;
     form_.Load = [&] { visibleDuringLoad = IsWindowVisible(form_.hWnd()) != FALSE; };
     form_.LoadAndShow();

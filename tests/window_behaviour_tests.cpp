@@ -66,6 +66,7 @@ TEST(WindowDrag, PressOnTheTitleAndMoveDragsTheWindowByTheSameOffset) {
 }
 
 TEST(WindowDrag, NoOtherPressDragsTheWindow) {
+    SKIP_UNLESS_SCREEN_AT_96_DPI();
     constexpr DWORD kLeft[] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
     constexpr DWORD kRight[] = {MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP};
     constexpr DWORD kMiddle[] = {MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP};
@@ -109,6 +110,7 @@ TEST(WindowDrag, NoOtherPressDragsTheWindow) {
 }
 
 TEST(WebLink, HoverReddensTheLinkAndOnlyTheBareSurfaceWhitensIt) {
+    SKIP_UNLESS_SCREEN_AT_96_DPI();
     RunningProgram program;
     EXPECT_EQ(RedLinkPixels(program), 0);
     // Nothing tracks the pointer leaving the link for another control.
@@ -126,6 +128,7 @@ TEST(WebLink, HoverReddensTheLinkAndOnlyTheBareSurfaceWhitensIt) {
 }
 
 TEST(WebLink, ClickHandsTheMakersAddressToTheBrowser) {
+    SKIP_UNLESS_SCREEN_AT_96_DPI();
     DeleteFileA(kOpenedAddresses);
     RunningProgram program;
     ClickAt(program.ScreenPoint(kOnTheLink.x, kOnTheLink.y));
@@ -163,6 +166,7 @@ class UnopenableAddresses {
 
 TEST(WebLink, AClickThatCannotOpenTheAddressShowsNothingAndChangesNothing) {
     SKIP_OUTSIDE_THROWAWAY_PREFIX("command that opens http addresses");
+    SKIP_UNLESS_SCREEN_AT_96_DPI();
     DeleteFileA(kOpenedAddresses);
     const UnopenableAddresses unopenable;
     RunningProgram program;
@@ -190,6 +194,7 @@ TEST(WebLink, AClickThatCannotOpenTheAddressShowsNothingAndChangesNothing) {
 
 TEST(ApplyButton, WritesTheValueAndConfirmsItOrSaysHonestlyItCouldNotAndGoesOnRunning) {
     SKIP_OUTSIDE_THROWAWAY_PREFIX("Yahoo Messenger settings (HKEY_CURRENT_USER\\Software\\yahoo)");
+    SKIP_UNLESS_SCREEN_AT_96_DPI();
     constexpr wchar_t kPager[] = L"Software\\yahoo\\pager";
     for (const bool refused : {false, true}) {
         SCOPED_TRACE(refused ? "key refused" : "key created");
