@@ -108,6 +108,7 @@ class ScaledScreen : public testing::Test {
         // A pointer resting on the link when the window appears would turn it red.
         MoveMouseTo({0, 0});
         program_.emplace();
+        SKIP_UNLESS_IN_FOREGROUND(*program_);
         // The window is found once it is shown, which may be before it has drawn itself.
         ASSERT_TRUE(WaitUntil([this] {
             shown_ = program_->Shown();

@@ -49,6 +49,7 @@ using testing_support::ReadTextFile;
 
 TEST(WindowDrag, PressOnTheTitleAndMoveDragsTheWindowByTheSameOffset) {
     RunningProgram program;
+    SKIP_UNLESS_IN_FOREGROUND(program);
     const RECT before = WindowRect(program.Window());
     POINT pointer = program.ScreenPoint(100, 10);
     MoveMouseTo(pointer);
@@ -89,6 +90,7 @@ TEST(WindowDrag, NoOtherPressDragsTheWindow) {
         {"middle on the instruction", {300, 15}, kMiddle},
     };
     RunningProgram program;
+    SKIP_UNLESS_IN_FOREGROUND(program);
     for (const auto& row : cases) {
         SCOPED_TRACE(row.name);
         const RECT before = WindowRect(program.Window());
@@ -112,6 +114,7 @@ TEST(WindowDrag, NoOtherPressDragsTheWindow) {
 TEST(WebLink, HoverReddensTheLinkAndOnlyTheBareSurfaceWhitensIt) {
     SKIP_UNLESS_SCREEN_AT_96_DPI();
     RunningProgram program;
+    SKIP_UNLESS_IN_FOREGROUND(program);
     EXPECT_EQ(RedLinkPixels(program), 0);
     // Nothing tracks the pointer leaving the link for another control.
     const POINT otherControls[] = {{100, 20}, {20, 85}, {176, 88}, {300, 56}};
@@ -131,6 +134,7 @@ TEST(WebLink, ClickHandsTheMakersAddressToTheBrowser) {
     SKIP_UNLESS_SCREEN_AT_96_DPI();
     DeleteFileA(kOpenedAddresses);
     RunningProgram program;
+    SKIP_UNLESS_IN_FOREGROUND(program);
     ClickAt(program.ScreenPoint(kOnTheLink.x, kOnTheLink.y));
     EXPECT_TRUE(WaitUntil([&] { return !ReadTextFile(kOpenedAddresses).empty(); }));
     EXPECT_EQ(ReadTextFile(kOpenedAddresses), "http://www.brevane.example/\n");
@@ -170,6 +174,7 @@ TEST(WebLink, AClickThatCannotOpenTheAddressShowsNothingAndChangesNothing) {
     DeleteFileA(kOpenedAddresses);
     const UnopenableAddresses unopenable;
     RunningProgram program;
+    SKIP_UNLESS_IN_FOREGROUND(program);
     MoveMouseTo(program.ScreenPoint(kOnTheLink.x, kOnTheLink.y));
     ASSERT_TRUE(WaitUntil([&] { return LinkIsRed(program); }, 5s));
     const RECT place = WindowRect(program.Window());
@@ -207,6 +212,7 @@ TEST(ApplyButton, WritesTheValueAndConfirmsItOrSaysHonestlyItCouldNotAndGoesOnRu
                       ERROR_SUCCESS);
         }
         RunningProgram program;
+        SKIP_UNLESS_IN_FOREGROUND(program);
         ClickAt(program.ScreenPoint(320, 56));
         HWND box = nullptr;
         ASSERT_TRUE(
@@ -279,6 +285,7 @@ class UnderAWindowManager : public testing::TestWithParam<RestoreCase> {};
 TEST_P(UnderAWindowManager, TheFocusComesBackWhenTheMinimisedWindowIsActivated) {
     const RestoreCase& restore = GetParam();
     RunningProgram program;
+    SKIP_UNLESS_IN_FOREGROUND(program);
     const HWND window = program.Window();
     // Apply, RO and EN, in tab order, by points inside them.
     const POINT buttons[] = {{320, 56}, {176, 88}, {216, 88}};
