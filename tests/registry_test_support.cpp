@@ -5,6 +5,7 @@
 #include <sddl.h>
 
 #include <cstdint>
+#include <string_view>
 
 namespace registry_test {
 
@@ -191,6 +192,18 @@ std::optional<RecordedBox> CleanKeyTest::OnlyBox() const {
         return std::nullopt;
     }
     return boxes_.boxes().front();
+}
+
+bool BrowserRecordsAddresses() {
+    wchar_t browsers[1024] = L"";
+    DWORD size = sizeof browsers;
+    if (RegGetValueW(HKEY_CURRENT_USER, L"Software\\Wine\\WineBrowser", L"Browsers", RRF_RT_REG_SZ,
+                     nullptr, browsers, &size) != ERROR_SUCCESS) {
+        return false;
+    }
+    const std::wstring_view list = browsers;
+    const std::wstring_view recorder = L"record-browser.sh";
+    return list.size() >= recorder.size() && list.substr(list.size() - recorder.size()) == recorder;
 }
 
 }  // namespace registry_test

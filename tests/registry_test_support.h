@@ -123,4 +123,20 @@ class CleanKeyTest : public ::testing::Test {
     std::wstring testKey_;
 };
 
+// True where the web browser is the test scripts' stand-in, which records the addresses it is
+// given (running_program.h names the file) instead of opening them: the Wine prefix's list of
+// browsers names it.
+bool BrowserRecordsAddresses();
+
 }  // namespace registry_test
+
+// Begins the part of a case that follows the program's web link: unless the browser records the
+// address instead of opening it, the case is skipped and says why.
+#define SKIP_UNLESS_BROWSER_RECORDS_ADDRESSES()                                           \
+    do {                                                                                  \
+        if (!::registry_test::BrowserRecordsAddresses()) {                                \
+            GTEST_SKIP() << "This case follows the program's web link, which would open " \
+                            "the user's own web browser; it runs only where the test "    \
+                            "scripts' stand-in browser records the address instead.";     \
+        }                                                                                 \
+    } while (false)

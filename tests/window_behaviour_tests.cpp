@@ -132,6 +132,7 @@ TEST(WebLink, HoverReddensTheLinkAndOnlyTheBareSurfaceWhitensIt) {
 
 TEST(WebLink, ClickHandsTheMakersAddressToTheBrowser) {
     SKIP_UNLESS_SCREEN_AT_96_DPI();
+    SKIP_UNLESS_BROWSER_RECORDS_ADDRESSES();
     DeleteFileA(kOpenedAddresses);
     RunningProgram program;
     SKIP_UNLESS_IN_FOREGROUND(program);
