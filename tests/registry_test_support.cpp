@@ -163,16 +163,16 @@ bool InThrowawayPrefix() {
            marker == 1;
 }
 
-void RedirectedCurrentUserTest::SetUp() {
+void RedirectedRootTest::SetUp() {
     DeleteTree(HKEY_CURRENT_USER, TestCaseKey());
     ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, TestCaseKey().c_str(), 0, nullptr, 0,
                               KEY_ALL_ACCESS, nullptr, key_.put(), nullptr),
               ERROR_SUCCESS);
-    ASSERT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, key_.get()), ERROR_SUCCESS);
+    ASSERT_EQ(RegOverridePredefKey(root_, key_.get()), ERROR_SUCCESS);
 }
 
-void RedirectedCurrentUserTest::TearDown() {
-    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+void RedirectedRootTest::TearDown() {
+    RegOverridePredefKey(root_, nullptr);
     key_.reset();
     DeleteTree(HKEY_CURRENT_USER, TestCaseKey());
 }

@@ -41,17 +41,29 @@ bool InThrowawayPrefix();
         }                                                                                  \
     } while (false)
 
-// A test whose HKEY_CURRENT_USER, in this process, is the case's own key (TestCaseKey, made
-// empty first and deleted afterwards): code under test that writes the user's settings
-// in-process writes there, wherever the tests run. The case does not run if the redirection
-// fails.
-class RedirectedCurrentUserTest : public ::testing::Test {
+// A test whose predefined key `root`, in this process, is the case's own key (TestCaseKey under
+// the real HKEY_CURRENT_USER, made empty first and deleted afterwards): code under test that
+// writes below that root in-process writes there, wherever the tests run. The case does not run
+// if the redirection fails.
+class RedirectedRootTest : public ::testing::Test {
   protected:
+    explicit RedirectedRootTest(HKEY root) : root_(root) {}
     void SetUp() override;
     void TearDown() override;
 
   private:
+    HKEY root_;
     toolkit::UniqueKey key_;
+};
+
+// The user's settings, and the machine's, redirected.
+class RedirectedCurrentUserTest : public RedirectedRootTest {
+  protected:
+    RedirectedCurrentUserTest() : RedirectedRootTest(HKEY_CURRENT_USER) {}
+};
+class RedirectedLocalMachineTest : public RedirectedRootTest {
+  protected:
+    RedirectedLocalMachineTest() : RedirectedRootTest(HKEY_LOCAL_MACHINE) {}
 };
 
 // A value as the registry stores it.
