@@ -355,4 +355,10 @@ int ScreenDpi() {
     return GetDeviceCaps(screen.get(), LOGPIXELSY);
 }
 
+std::wstring Decimal(const wchar_t* whole, const wchar_t* fraction) {
+    wchar_t separator[8] = {};
+    GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8);
+    return std::wstring(whole) + separator + fraction;
+}
+
 }  // namespace testing_support

@@ -191,6 +191,10 @@ class BoxRecorder {
 // the same DPI awareness.
 int ScreenDpi();
 
+// A number with a fraction as the user's locale writes it: `whole`, the user's decimal
+// separator, `fraction`.
+std::wstring Decimal(const wchar_t* whole, const wchar_t* fraction);
+
 }  // namespace testing_support
 
 // Begins a case whose sizes, points or pixels are worked out for a screen at 96 DPI (100 %): on a
