@@ -12,6 +12,7 @@
 
 #include <olectl.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -328,15 +329,18 @@ TEST(CompressedPicture, IsUsedOnlyWhenItDecompressesToExactlyTheBmpItClaims) {
     }
 }
 
-// The toolkit reads colours itself so as not to load oleaut32 at start; oleaut32 is the
-// reference it must agree with, on every kind of colour value and its edges.
-TEST(ResolveColor, AgreesWithOleAutomation) {
-    const toolkit::Color colours[] = {
-        0x000000,   0xC0E0FF,   0xFFFFFF,   0x80000000, 0x80000005, 0x8000000F, 0x80000012,
-        0x8000001E, 0x8000001F, 0x80000099, 0x800000FF, 0x80000105, 0x81000005, 0x01000000,
-        0x0100FFFF, 0x01010000, 0x02123456, 0x03000000, 0x7F000000, 0xFF000000, 0xFFFFFFFF,
+// The toolkit reads colours itself so as not to load oleaut32 at start. Where OleTranslateColor's
+// documentation gives the answer (with no palette: 0x00bbggrr and palette-relative 0x02bbggrr
+// stand for themselves, and so does palette index 0x0100iiii; 0x800000xx is system colour xx, or
+// no colour), oleaut32 is the reference it must agree with. Elsewhere only Wine's answer is
+// known, and the toolkit keeps its own rule: the low byte of 0x80...... names the system colour,
+// any palette index 0x01...... stands for itself, and any other high byte is no colour.
+TEST(ResolveColor, AgreesWithOleAutomationWhereItsAnswerIsDocumentedAndKeepsItsRuleElsewhere) {
+    const toolkit::Color documented[] = {
+        0x000000,   0xC0E0FF,   0xFFFFFF,   0x02123456, 0x01000000, 0x80000000, 0x80000005,
+        0x8000000F, 0x80000012, 0x8000001E, 0x8000001F, 0x80000099, 0x800000FF,
     };
-    for (const toolkit::Color colour : colours) {
+    for (const toolkit::Color colour : documented) {
         COLORREF expected = 0;
         const bool valid = OleTranslateColor(colour, nullptr, &expected) == S_OK;
         try {
@@ -346,6 +350,27 @@ TEST(ResolveColor, AgreesWithOleAutomation) {
             EXPECT_FALSE(valid) << std::hex << colour << " is a colour to oleaut32";
             EXPECT_EQ(error.Number(), toolkit::kInvalidPropertyValue);
         }
+    }
+    const struct {
+        toolkit::Color colour;
+        std::optional<COLORREF> resolved;  // nothing: no colour
+    } undocumented[] = {
+        {0x80000105, GetSysColor(COLOR_WINDOW)},
+        {0x0100FFFF, 0x0100FFFF},
+        {0x01010000, 0x01010000},
+        {0x81000005, std::nullopt},
+        {0x03000000, std::nullopt},
+        {0x7F000000, std::nullopt},
+        {0xFF000000, std::nullopt},
+        {0xFFFFFFFF, std::nullopt},
+    };
+    for (const auto& row : undocumented) {
+        COLORREF resolved = 0;
+        EXPECT_EQ(
+            testing_support::ErrorNumberOf([&] { resolved = toolkit::ResolveColor(row.colour); }),
+            row.resolved ? 0L : long{toolkit::kInvalidPropertyValue})
+            << std::hex << row.colour;
+        EXPECT_EQ(resolved, row.resolved.value_or(0)) << std::hex << row.colour;
     }
 }
 
