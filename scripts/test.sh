@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/prerequisites.sh
 
-require "${build_needs[@]}" ctest wine wineboot wineserver wine64 fonts-wine Xvfb xdotool openbox python3
+require "${build_needs[@]}" ctest wine wineboot wineserver wine64 fonts-wine Xvfb xdotool openbox python3 \
+    locales
 build_dir=$(realpath -m "${BUILD_DIR:-build/windows}")
 build_into "$build_dir" windows
 
@@ -15,19 +16,33 @@ start_wine_session
 wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$PWD/tests/record-browser.sh" /f >/dev/null 2>&1
 
 ctest=(ctest --test-dir "$build_dir" --output-on-failure --no-tests=error --timeout 300)
-"${ctest[@]}" && exit
-# Now and then a Wine process ends at start-up, before its tests begin. Only if every failed case
-# ended like that are they named, with how each ended, and run once more; any other failure
-# fails the run.
-log="$build_dir/Testing/Temporary/LastTest.log"
-unstarted=$(awk '/^[0-9]+\/[0-9]+ Testing: / { name = substr($0, index($0, ": ") + 2) }
-    /^Command: / { under_wine = index($0, "run_under_wine.sh") > 0 }
-    /^Output:$/ { started = 0; ended = "" }
-    /^\[==========\] / { started = 1 }
-    /^run_under_wine.sh: / { ended = substr($0, index($0, " ended ") + 1) }
-    /^Test Failed\.$/ && under_wine && !started { print name " (" ended ")" }' "$log")
-failed=$(wc -l <"$build_dir/Testing/Temporary/LastTestsFailed.log")
-[ -n "$unstarted" ] && [ "$(wc -l <<<"$unstarted")" -eq "$failed" ] || exit 1
-echo "These cases ended before their tests began; running them once more:"
-echo "$unstarted" | sed 's/^/    /'
-"${ctest[@]}" --rerun-failed
+run_ctest() {
+    "${ctest[@]}" && return
+    # Now and then a Wine process ends at start-up, before its tests begin. Only if every failed
+    # case ended like that are they named, with how each ended, and run once more; any other
+    # failure fails the run.
+    local log="$build_dir/Testing/Temporary/LastTest.log" unstarted failed
+    unstarted=$(awk '/^[0-9]+\/[0-9]+ Testing: / { name = substr($0, index($0, ": ") + 2) }
+        /^Command: / { under_wine = index($0, "run_under_wine.sh") > 0 }
+        /^Output:$/ { started = 0; ended = "" }
+        /^\[==========\] / { started = 1 }
+        /^run_under_wine.sh: / { ended = substr($0, index($0, " ended ") + 1) }
+        /^Test Failed\.$/ && under_wine && !started { print name " (" ended ")" }' "$log")
+    failed=$(wc -l <"$build_dir/Testing/Temporary/LastTestsFailed.log")
+    [ -n "$unstarted" ] && [ "$(wc -l <<<"$unstarted")" -eq "$failed" ] || return 1
+    echo "These cases ended before their tests began; running them once more:"
+    echo "$unstarted" | sed 's/^/    /'
+    "${ctest[@]}" --rerun-failed
+}
+run_ctest
+
+# Every test program once more, whole, as a developer runs them on their own machine: where the
+# settings are the user's own, on a laptop's screen at 125 % (120 DPI), with Romanian settings,
+# which Wine takes from the locale (a decimal comma, code page 1250). Each case must pass or say
+# why it skips. The locale is compiled into the build folder from Debian's locale sources.
+locales="$build_dir/locales"
+[ -d "$locales/ro_RO.UTF-8" ] || localedef -i ro_RO -f UTF-8 "$locales/ro_RO.UTF-8" ||
+    fail "could not compile the ro_RO.UTF-8 locale into $locales"
+echo "Every test program where the settings are the user's own, at 120 DPI in Romanian:"
+LOCPATH="$locales" LC_ALL=ro_RO.UTF-8 tests/run_in_prefix.sh --unmarked --dpi 120 \
+    bash tests/every_case_passes_or_skips.sh --locale ro-RO "$build_dir"/bin/*_tests.exe

@@ -38,6 +38,7 @@ class MainWindow : public testing::Test {
 // Hit-testing: the front-most painted control under a point, and the child windows.
 
 TEST_F(MainWindow, EachPointBelongsToTheFrontMostControlThere) {
+    SKIP_UNLESS_SCREEN_AT_96_DPI();
     const struct {
         const toolkit::PaintedControl* control;  // null: the bare surface
         std::vector<POINT> points;
@@ -257,6 +258,7 @@ Pixels Design(const Form1& form) {
 }
 
 TEST_F(MainWindow, MatchesItsDesignPixelForPixel) {
+    SKIP_UNLESS_SCREEN_AT_96_DPI();
     const Pixels expected = Design(form_);
     const Pixels shown = RenderClient(form_.hWnd(), kClientWidth, kClientHeight);
     int wrong = 0;
@@ -274,6 +276,7 @@ TEST_F(MainWindow, MatchesItsDesignPixelForPixel) {
 // The graphical Apply button's looks, rendered through its own window.
 class ApplyButtonLooks : public MainWindow {
   protected:
+    void SetUp() override { SKIP_UNLESS_SCREEN_AT_96_DPI(); }
     static constexpr int kButtonWidth = 129;
     static constexpr int kButtonHeight = 25;
     Pixels Render() const {
@@ -359,6 +362,7 @@ TEST_F(ApplyButtonLooks, DisabledItsCaptionIsGrey) {
 // The window and its child windows as created.
 
 TEST_F(MainWindow, IsABorderlessPopupOfTheDesignedSizeWithTheProgramIcon) {
+    SKIP_UNLESS_SCREEN_AT_96_DPI();
     EXPECT_FLOAT_EQ(form_.Width(), 6180.0f);
     EXPECT_FLOAT_EQ(form_.Height(), 3555.0f);
     RECT bounds;
@@ -387,6 +391,7 @@ TEST_F(MainWindow, IsABorderlessPopupOfTheDesignedSizeWithTheProgramIcon) {
 }
 
 TEST_F(MainWindow, ThePushButtonsAndTheScrollBarAsDesigned) {
+    SKIP_UNLESS_SCREEN_AT_96_DPI();
     struct Child {
         HWND window;
         RECT rect;  // in client pixels

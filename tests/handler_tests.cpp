@@ -44,6 +44,7 @@ void ExpectTextsOf(const Form1& form, const LanguageTexts& texts) {
 }  // namespace
 
 TEST(StartUp, TheWindowIsFirstShownRoundedInEnglishWithTheFocusOnApply) {
+    SKIP_UNLESS_SCREEN_AT_96_DPI();
     Form1 form;
     EXPECT_TRUE(form.CurrentLanguage.empty());
     form.LoadAndShow();
@@ -59,6 +60,7 @@ TEST(StartUp, TheWindowIsFirstShownRoundedInEnglishWithTheFocusOnApply) {
 }
 
 TEST(StartUp, TheScrollBarsDesignedValuePlaysNoPart) {
+    SKIP_UNLESS_SCREEN_AT_96_DPI();
     Form1 form;
     form.scrlSmooth.SetValue(40);
     form.Form_Load();

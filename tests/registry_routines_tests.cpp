@@ -19,6 +19,7 @@ using registry::RegistryCreateNewKey;
 using registry::RegistrySetKeyValue;
 using registry::RootKeyHandle;
 using registry::Variant;
+using testing_support::Decimal;
 
 const HKEY kInvalidRoot = RootKeyHandle(static_cast<LONG>(0x80000099));
 
@@ -209,12 +210,6 @@ Variant IntegerArray() {
     SAFEARRAYBOUND bound{2, 0};
     return Variant::FromSafeArray(VT_I4,
                                   registry::UniqueSafeArray(SafeArrayCreate(VT_I4, 1, &bound)));
-}
-
-std::wstring Decimal(const wchar_t* whole, const wchar_t* fraction) {
-    wchar_t separator[8] = {};
-    GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8);
-    return std::wstring(whole) + separator + fraction;
 }
 
 std::vector<ValueKind> EveryKindOfValue() {

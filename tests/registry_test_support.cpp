@@ -5,6 +5,7 @@
 #include <sddl.h>
 
 #include <cstdint>
+#include <string_view>
 
 namespace registry_test {
 
@@ -162,16 +163,16 @@ bool InThrowawayPrefix() {
            marker == 1;
 }
 
-void RedirectedCurrentUserTest::SetUp() {
+void RedirectedRootTest::SetUp() {
     DeleteTree(HKEY_CURRENT_USER, TestCaseKey());
     ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, TestCaseKey().c_str(), 0, nullptr, 0,
                               KEY_ALL_ACCESS, nullptr, key_.put(), nullptr),
               ERROR_SUCCESS);
-    ASSERT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, key_.get()), ERROR_SUCCESS);
+    ASSERT_EQ(RegOverridePredefKey(root_, key_.get()), ERROR_SUCCESS);
 }
 
-void RedirectedCurrentUserTest::TearDown() {
-    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+void RedirectedRootTest::TearDown() {
+    RegOverridePredefKey(root_, nullptr);
     key_.reset();
     DeleteTree(HKEY_CURRENT_USER, TestCaseKey());
 }
@@ -191,6 +192,18 @@ std::optional<RecordedBox> CleanKeyTest::OnlyBox() const {
         return std::nullopt;
     }
     return boxes_.boxes().front();
+}
+
+bool BrowserRecordsAddresses() {
+    wchar_t browsers[1024] = L"";
+    DWORD size = sizeof browsers;
+    if (RegGetValueW(HKEY_CURRENT_USER, L"Software\\Wine\\WineBrowser", L"Browsers", RRF_RT_REG_SZ,
+                     nullptr, browsers, &size) != ERROR_SUCCESS) {
+        return false;
+    }
+    const std::wstring_view list = browsers;
+    const std::wstring_view recorder = L"record-browser.sh";
+    return list.size() >= recorder.size() && list.substr(list.size() - recorder.size()) == recorder;
 }
 
 }  // namespace registry_test

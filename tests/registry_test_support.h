@@ -41,17 +41,29 @@ bool InThrowawayPrefix();
         }                                                                                  \
     } while (false)
 
-// A test whose HKEY_CURRENT_USER, in this process, is the case's own key (TestCaseKey, made
-// empty first and deleted afterwards): code under test that writes the user's settings
-// in-process writes there, wherever the tests run. The case does not run if the redirection
-// fails.
-class RedirectedCurrentUserTest : public ::testing::Test {
+// A test whose predefined key `root`, in this process, is the case's own key (TestCaseKey under
+// the real HKEY_CURRENT_USER, made empty first and deleted afterwards): code under test that
+// writes below that root in-process writes there, wherever the tests run. The case does not run
+// if the redirection fails.
+class RedirectedRootTest : public ::testing::Test {
   protected:
+    explicit RedirectedRootTest(HKEY root) : root_(root) {}
     void SetUp() override;
     void TearDown() override;
 
   private:
+    HKEY root_;
     toolkit::UniqueKey key_;
+};
+
+// The user's settings, and the machine's, redirected.
+class RedirectedCurrentUserTest : public RedirectedRootTest {
+  protected:
+    RedirectedCurrentUserTest() : RedirectedRootTest(HKEY_CURRENT_USER) {}
+};
+class RedirectedLocalMachineTest : public RedirectedRootTest {
+  protected:
+    RedirectedLocalMachineTest() : RedirectedRootTest(HKEY_LOCAL_MACHINE) {}
 };
 
 // A value as the registry stores it.
@@ -123,4 +135,20 @@ class CleanKeyTest : public ::testing::Test {
     std::wstring testKey_;
 };
 
+// True where the web browser is the test scripts' stand-in, which records the addresses it is
+// given (running_program.h names the file) instead of opening them: the Wine prefix's list of
+// browsers names it.
+bool BrowserRecordsAddresses();
+
 }  // namespace registry_test
+
+// Begins the part of a case that follows the program's web link: unless the browser records the
+// address instead of opening it, the case is skipped and says why.
+#define SKIP_UNLESS_BROWSER_RECORDS_ADDRESSES()                                           \
+    do {                                                                                  \
+        if (!::registry_test::BrowserRecordsAddresses()) {                                \
+            GTEST_SKIP() << "This case follows the program's web link, which would open " \
+                            "the user's own web browser; it runs only where the test "    \
+                            "scripts' stand-in browser records the address instead.";     \
+        }                                                                                 \
+    } while (false)

@@ -9,8 +9,9 @@
 #   --window-manager  runs openbox on the X server and leaves Wine's windows managed
 #                     (the test prefix turns that off, for a screen without a manager)
 #   --dpi N           gives the screen N pixels per inch (96 is the normal scale)
-#   --unmarked        takes away the mark that lets the tests change its user's settings, so
-#                     that the copy is to them any user's own prefix
+#   --unmarked        takes away the mark that lets the tests change its user's settings, and
+#                     the stand-in browser that records addresses, so that the copy is to them
+#                     any user's own prefix
 #
 # The exit code is the test executable's, or the command's.
 set -euo pipefail
@@ -92,6 +93,7 @@ if $window_manager; then
 fi
 if $unmarked; then
     set_registry_value "$copy/user.reg" 'Software\\BrevaneTwinovaTests' ThrowawayPrefix
+    set_registry_value "$copy/user.reg" 'Software\\Wine\\WineBrowser' Browsers
 fi
 if [ -n "$dpi" ]; then
     hex=$(printf 'dword:%08x' "$dpi")

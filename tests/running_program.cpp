@@ -33,7 +33,8 @@ RunningProgram::RunningProgram()
         throw std::runtime_error("BrevaneTwinova's window did not appear");
     }
     // It is shown first, then brought to the foreground; input sent before that can go astray.
-    WaitUntil([this] { return GetForegroundWindow() == window_; }, std::chrono::seconds(5));
+    inForeground_ =
+        WaitUntil([this] { return GetForegroundWindow() == window_; }, std::chrono::seconds(5));
 }
 
 bool RunningProgram::WaitForExit(std::chrono::milliseconds timeout, DWORD& exitCode) {

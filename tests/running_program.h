@@ -9,8 +9,8 @@
 #include <string>
 
 // BrevaneTwinova.exe started from the folder of the test executable, with its main window
-// found, shown and in the foreground. Ends the program, if it still runs, when it goes out of
-// scope.
+// found and shown, and waited for in the foreground. Ends the program, if it still runs, when it
+// goes out of scope.
 class RunningProgram {
   public:
     RunningProgram();
@@ -18,6 +18,9 @@ class RunningProgram {
     RunningProgram& operator=(const RunningProgram&) = delete;
 
     HWND Window() const noexcept { return window_; }
+    // Whether the window came to the foreground. Windows keeps a program started from the
+    // background (by a test runner of an IDE, a build agent) behind the active window.
+    bool InForeground() const noexcept { return inForeground_; }
     // True when the program ended within the timeout; its exit code goes to `exitCode`.
     bool WaitForExit(std::chrono::milliseconds timeout, DWORD& exitCode);
     // The window's client point (x, y) on the screen.
@@ -28,6 +31,7 @@ class RunningProgram {
   private:
     testing_support::ChildProcess process_;
     HWND window_ = nullptr;
+    bool inForeground_ = false;
 };
 
 using testing_support::WaitUntil;
@@ -46,3 +50,15 @@ inline constexpr char kOpenedAddresses[] = "C:\\opened-addresses.txt";
 using testing_support::CloseMessageBox;
 using testing_support::FindMessageBoxOf;
 using testing_support::MessageBoxText;
+
+// Begins the part of a case that gives the running program real input or reads its window off
+// the screen: unless its window is in the foreground, the case is skipped and says why.
+#define SKIP_UNLESS_IN_FOREGROUND(program)                                                    \
+    do {                                                                                      \
+        if (!(program).InForeground()) {                                                      \
+            GTEST_SKIP() << "BrevaneTwinova's window stayed behind the active window, as "    \
+                            "Windows keeps a program started from the background, and this "  \
+                            "case's real input and screen reads would reach whatever covers " \
+                            "it.";                                                            \
+        }                                                                                     \
+    } while (false)

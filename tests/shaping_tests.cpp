@@ -127,6 +127,7 @@ TEST(PixelsFromTwips, DividesInDoublePrecisionRoundsAndRaisesFloatingPointFaults
 // --- The region a window receives -----------------------------------------------------------
 
 TEST(SmoothFormCorners, GivesTheRoundedRectangleOfTheSizeAndCornerRoundedHalfToEven) {
+    SKIP_UNLESS_SCREEN_AT_96_DPI();
     const struct {
         int widthTwips, heightTwips;
         double corner;
@@ -161,6 +162,7 @@ TEST(SmoothFormCorners, GivesTheRoundedRectangleOfTheSizeAndCornerRoundedHalfToE
 }
 
 TEST(SmoothFormCorners, EachCallShapesTheWindowAsItIsThen) {
+    SKIP_UNLESS_SCREEN_AT_96_DPI();
     toolkit::Form form(Design(kMainWidthTwips, kMainHeightTwips));
     const HWND window = form.hWnd();
     SmoothFormCorners(form, 25);
@@ -204,6 +206,7 @@ const Fault kFaults[] = {
 };
 
 TEST(SmoothFormCorners, AFaultRaisesItsErrorAndKeepsThePreviousShape) {
+    SKIP_UNLESS_SCREEN_AT_96_DPI();
     for (const Fault& row : kFaults) {
         toolkit::Form form(Design(row.widthTwips, kMainHeightTwips));
         const int width = row.widthTwips / 15;

@@ -361,4 +361,15 @@ BoxRecorder::~BoxRecorder() {
     toolkit::SetMessageBoxPresenter(std::move(previous_));
 }
 
+int ScreenDpi() {
+    const toolkit::WindowDc screen(nullptr);
+    return GetDeviceCaps(screen.get(), LOGPIXELSY);
+}
+
+std::wstring Decimal(const wchar_t* whole, const wchar_t* fraction) {
+    wchar_t separator[8] = {};
+    GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8);
+    return std::wstring(whole) + separator + fraction;
+}
+
 }  // namespace testing_support

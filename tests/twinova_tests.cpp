@@ -201,26 +201,21 @@ TEST_F(TwinovaTest, SetKeyValueReportsUnderItsOwnName) {
     EXPECT_EQ(ReadStored(HKEY_CURRENT_USER, TestKey(), L"Name"), Sz(L"before"));
 }
 
-// --- The object as created: HKEY_LOCAL_MACHINE\SOFTWARE\\\Settings ---
+// --- The object as created: HKEY_LOCAL_MACHINE\SOFTWARE\\\Settings, redirected ---
 
-TEST(TwinovaDefaults, ReadsAndWritesUnderLocalMachineSoftwareSettings) {
-    BoxRecorder boxes;
-    // Wine collapses the three backslashes: the entry lands in HKLM\SOFTWARE\Settings.
-    const std::wstring key = L"SOFTWARE\\Settings";
-    const std::wstring entry = L"BrevaneTwinovaTests." + std::to_wstring(GetCurrentProcessId());
-    const bool keyExisted = KeyExists(HKEY_LOCAL_MACHINE, key);
+using TwinovaDefaults = RedirectedLocalMachineTest;
 
+TEST_F(TwinovaDefaults, ReadsAndWritesUnderLocalMachineSoftwareSettings) {
+    const BoxRecorder boxes;
     const Twinova settings;
-    EXPECT_EQ(settings.ReadEntry(entry, L"default"), L"default");
-    EXPECT_TRUE(settings.WriteEntry(entry, L"abc"));
-    EXPECT_EQ(ReadStored(HKEY_LOCAL_MACHINE, key, entry), Sz(L"abc"));
-    EXPECT_EQ(settings.ReadEntry(entry, L"default"), L"abc");
+    EXPECT_EQ(settings.ReadEntry(L"Entry", L"default"), L"default");
+    EXPECT_TRUE(settings.WriteEntry(L"Entry", L"abc"));
+    // Wine collapses the three backslashes: the entry lands in SOFTWARE\Settings, below the
+    // case's own key that stands for HKEY_LOCAL_MACHINE.
+    EXPECT_EQ(ReadStored(HKEY_CURRENT_USER, TestCaseKey() + L"\\SOFTWARE\\Settings", L"Entry"),
+              Sz(L"abc"));
+    EXPECT_EQ(settings.ReadEntry(L"Entry", L"default"), L"abc");
     EXPECT_TRUE(boxes.boxes().empty());
-
-    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), entry.c_str());
-    if (!keyExisted && ValueCount(HKEY_LOCAL_MACHINE, key) == 0) {
-        RegDeleteKeyW(HKEY_LOCAL_MACHINE, key.c_str());
-    }
 }
 
 }  // namespace

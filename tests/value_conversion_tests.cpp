@@ -17,6 +17,7 @@ using registry::ToInt32;
 using registry::ToRegistryBytes;
 using registry::ToText;
 using registry::Variant;
+using testing_support::Decimal;
 using testing_support::ErrorNumberOf;
 
 // A value that refers to `target` (VT_BYREF), as a caller's by-reference argument does.
@@ -40,7 +41,7 @@ TEST(ToInt32, RoundsHalvesToEvenAndReadsTextInTheUserLocale) {
         {Variant(-2147483648.0), std::numeric_limits<std::int32_t>::min()},
         {Variant(L" -7 "), -7},
         {Variant(L"+12"), 12},
-        {Variant(L"2.5"), 2},  // read as a number, then rounded like one
+        {Variant(Decimal(L"2", L"5")), 2},  // read as a number, then rounded like one
         {Variant(L"-2147483648"), std::numeric_limits<std::int32_t>::min()},
     };
     for (const auto& [value, expected] : cases) {

@@ -49,6 +49,7 @@ using testing_support::ReadTextFile;
 
 TEST(WindowDrag, PressOnTheTitleAndMoveDragsTheWindowByTheSameOffset) {
     RunningProgram program;
+    SKIP_UNLESS_IN_FOREGROUND(program);
     const RECT before = WindowRect(program.Window());
     POINT pointer = program.ScreenPoint(100, 10);
     MoveMouseTo(pointer);
@@ -66,6 +67,7 @@ TEST(WindowDrag, PressOnTheTitleAndMoveDragsTheWindowByTheSameOffset) {
 }
 
 TEST(WindowDrag, NoOtherPressDragsTheWindow) {
+    SKIP_UNLESS_SCREEN_AT_96_DPI();
     constexpr DWORD kLeft[] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
     constexpr DWORD kRight[] = {MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP};
     constexpr DWORD kMiddle[] = {MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP};
@@ -88,6 +90,7 @@ TEST(WindowDrag, NoOtherPressDragsTheWindow) {
         {"middle on the instruction", {300, 15}, kMiddle},
     };
     RunningProgram program;
+    SKIP_UNLESS_IN_FOREGROUND(program);
     for (const auto& row : cases) {
         SCOPED_TRACE(row.name);
         const RECT before = WindowRect(program.Window());
@@ -109,7 +112,9 @@ TEST(WindowDrag, NoOtherPressDragsTheWindow) {
 }
 
 TEST(WebLink, HoverReddensTheLinkAndOnlyTheBareSurfaceWhitensIt) {
+    SKIP_UNLESS_SCREEN_AT_96_DPI();
     RunningProgram program;
+    SKIP_UNLESS_IN_FOREGROUND(program);
     EXPECT_EQ(RedLinkPixels(program), 0);
     // Nothing tracks the pointer leaving the link for another control.
     const POINT otherControls[] = {{100, 20}, {20, 85}, {176, 88}, {300, 56}};
@@ -126,8 +131,11 @@ TEST(WebLink, HoverReddensTheLinkAndOnlyTheBareSurfaceWhitensIt) {
 }
 
 TEST(WebLink, ClickHandsTheMakersAddressToTheBrowser) {
+    SKIP_UNLESS_SCREEN_AT_96_DPI();
+    SKIP_UNLESS_BROWSER_RECORDS_ADDRESSES();
     DeleteFileA(kOpenedAddresses);
     RunningProgram program;
+    SKIP_UNLESS_IN_FOREGROUND(program);
     ClickAt(program.ScreenPoint(kOnTheLink.x, kOnTheLink.y));
     EXPECT_TRUE(WaitUntil([&] { return !ReadTextFile(kOpenedAddresses).empty(); }));
     EXPECT_EQ(ReadTextFile(kOpenedAddresses), "http://www.brevane.example/\n");
@@ -163,9 +171,11 @@ class UnopenableAddresses {
 
 TEST(WebLink, AClickThatCannotOpenTheAddressShowsNothingAndChangesNothing) {
     SKIP_OUTSIDE_THROWAWAY_PREFIX("command that opens http addresses");
+    SKIP_UNLESS_SCREEN_AT_96_DPI();
     DeleteFileA(kOpenedAddresses);
     const UnopenableAddresses unopenable;
     RunningProgram program;
+    SKIP_UNLESS_IN_FOREGROUND(program);
     MoveMouseTo(program.ScreenPoint(kOnTheLink.x, kOnTheLink.y));
     ASSERT_TRUE(WaitUntil([&] { return LinkIsRed(program); }, 5s));
     const RECT place = WindowRect(program.Window());
@@ -190,6 +200,7 @@ TEST(WebLink, AClickThatCannotOpenTheAddressShowsNothingAndChangesNothing) {
 
 TEST(ApplyButton, WritesTheValueAndConfirmsItOrSaysHonestlyItCouldNotAndGoesOnRunning) {
     SKIP_OUTSIDE_THROWAWAY_PREFIX("Yahoo Messenger settings (HKEY_CURRENT_USER\\Software\\yahoo)");
+    SKIP_UNLESS_SCREEN_AT_96_DPI();
     constexpr wchar_t kPager[] = L"Software\\yahoo\\pager";
     for (const bool refused : {false, true}) {
         SCOPED_TRACE(refused ? "key refused" : "key created");
@@ -202,6 +213,7 @@ TEST(ApplyButton, WritesTheValueAndConfirmsItOrSaysHonestlyItCouldNotAndGoesOnRu
                       ERROR_SUCCESS);
         }
         RunningProgram program;
+        SKIP_UNLESS_IN_FOREGROUND(program);
         ClickAt(program.ScreenPoint(320, 56));
         HWND box = nullptr;
         ASSERT_TRUE(
@@ -227,19 +239,49 @@ TEST(ApplyButton, WritesTheValueAndConfirmsItOrSaysHonestlyItCouldNotAndGoesOnRu
 // run_in_prefix.sh --window-manager, where openbox manages the program's window.
 namespace {
 
-// Asks the window manager to act on the program's window as a taskbar would, through xdotool:
-// "windowminimize" or "windowactivate". Wine gives no handle to wait on for a Linux program:
-// the caller waits for the effect.
-void AskTheWindowManager(const std::wstring& action) {
+// Starts xdotool, a Linux program that only Wine can start, with `arguments` in `folder` (by
+// default this process's current one); false when it does not start. Wine gives no handle to
+// wait on for a Linux program: the caller waits for the effect.
+bool StartXdotool(const std::wstring& arguments, const wchar_t* folder = nullptr) {
     const std::wstring path = L"/usr/bin/xdotool";
-    std::wstring commandLine = path + L" search --name \"^Brevane Twinova$\" " + action;
+    std::wstring commandLine = path + L" " + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
-    ASSERT_TRUE(CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                               nullptr, nullptr, &startup, &started));
+    if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder, &startup, &started)) {
+        return false;
+    }
     const toolkit::UniqueKernelHandle process(started.hProcess);
     const toolkit::UniqueKernelHandle thread(started.hThread);
+    return true;
+}
+
+// Asks the window manager to act on the program's window as a taskbar would, through xdotool:
+// "windowminimize" or "windowactivate".
+void AskTheWindowManager(const std::wstring& action) {
+    ASSERT_TRUE(StartXdotool(L"search --name \"^Brevane Twinova$\" " + action));
+}
+
+// Whether a window manager runs that xdotool can ask to minimise and activate windows: xdotool
+// asks for the number of desktops, which only such a manager keeps, and only then creates a file
+// in the temporary folder, which this process waits for. Asked once.
+bool WindowManagerAnswersXdotool() {
+    static const bool answers = [] {
+        wchar_t folder[MAX_PATH] = L"";
+        GetTempPathW(MAX_PATH, folder);
+        const std::wstring name =
+            L"window-manager-answered." + std::to_wstring(GetCurrentProcessId());
+        const std::wstring answer = folder + name;
+        if (!StartXdotool(L"get_num_desktops exec touch " + name, folder)) {
+            return false;
+        }
+        const bool answered = WaitUntil(
+            [&] { return GetFileAttributesW(answer.c_str()) != INVALID_FILE_ATTRIBUTES; }, 5s);
+        DeleteFileW(answer.c_str());
+        return answered;
+    }();
+    return answers;
 }
 
 // Presses and releases a key as the keyboard does: it goes to the foreground window.
@@ -267,13 +309,24 @@ struct RestoreCase {
     int tabs;        // Tab presses before: the button that then has the focus
 };
 
-class UnderAWindowManager : public testing::TestWithParam<RestoreCase> {};
+class UnderAWindowManager : public testing::TestWithParam<RestoreCase> {
+  protected:
+    void SetUp() override {
+        if (!WindowManagerAnswersXdotool()) {
+            GTEST_SKIP() << "This case needs a window manager that xdotool can ask to minimise "
+                            "and activate windows, as Wine has under run_in_prefix.sh "
+                            "--window-manager.";
+        }
+        SKIP_UNLESS_SCREEN_AT_96_DPI();
+    }
+};
 
 }  // namespace
 
 TEST_P(UnderAWindowManager, TheFocusComesBackWhenTheMinimisedWindowIsActivated) {
     const RestoreCase& restore = GetParam();
     RunningProgram program;
+    SKIP_UNLESS_IN_FOREGROUND(program);
     const HWND window = program.Window();
     // Apply, RO and EN, in tab order, by points inside them.
     const POINT buttons[] = {{320, 56}, {176, 88}, {216, 88}};
