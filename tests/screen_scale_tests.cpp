@@ -228,6 +228,18 @@ TEST_F(ScaledScreen, EveryControlLiesInsideTheWindow) {
     }
 }
 
+// At 240 DPI the window is wider than a 1024-pixel screen. Not a case of ScaledScreen, which
+// reads the window off the screen: a window reaching past its left or top edge cannot be read.
+TEST(TheProgramsStart, PutsTheWindowsTopLeftCornerOnTheWorkArea) {
+    const RunningProgram program;
+    RECT window{};
+    GetWindowRect(program.Window(), &window);
+    RECT workArea{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+    EXPECT_TRUE(PtInRect(&workArea, {window.left, window.top}))
+        << window.left << ", " << window.top;
+}
+
 TEST_F(ScaledScreen, AClickOnTheMinimiseButtonsCentreMinimises) {
     ClickAt(CentreOfRoundButton(0));
     EXPECT_TRUE(WaitUntil([&] { return IsIconic(program_->Window()) != FALSE; }, 5s));
