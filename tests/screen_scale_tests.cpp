@@ -1,7 +1,9 @@
-// The real program on a screen scaled above the usual 96 DPI: its pictures grow with its layout,
-// so that the window stays whole and every control stays on the art drawn for it. The build
-// runs these cases once for each scale, each in its own copy of the test prefix.
+// The real program on a screen scaled above the usual 96 DPI: its pictures and texts grow with
+// its layout, so that the window stays whole and every control stays on the art drawn for it; and
+// the window made in-process at the screen's scale. The build runs these cases once for each
+// scale, each in its own copy of the test prefix.
 #include "running_program.h"
+#include "window/form1.h"
 
 #include <oleacc.h>
 #include <wrl/client.h>
@@ -10,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -18,6 +21,7 @@ namespace {
 using namespace std::chrono_literals;
 using testing_support::Pixel;
 using testing_support::Pixels;
+using testing_support::RectInParent;
 
 constexpr Pixel kWhite = 0xFFFFFF;
 
@@ -250,6 +254,104 @@ TEST_F(ScaledScreen, AClickOnTheCloseButtonsCentreEndsTheProgram) {
     DWORD exitCode = STILL_ACTIVE;
     ASSERT_TRUE(program_->WaitForExit(5s, exitCode));
     EXPECT_EQ(exitCode, 0U);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The window in this process, made at the screen's scale.
+
+// What the window shows: its painted surface with the child windows it shows drawn on it.
+Pixels ShownInProcess(const Form1& form) {
+    RECT client{};
+    GetClientRect(form.hWnd(), &client);
+    testing_support::Canvas canvas(client.right, client.bottom, 0);
+    canvas.Put(testing_support::RenderClient(form.hWnd(), client.right, client.bottom), 0, 0);
+    for (HWND child = GetWindow(form.hWnd(), GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if ((GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE) != 0) {
+            const RECT place = RectInParent(child);
+            canvas.Put(testing_support::RenderClient(child, place.right - place.left,
+                                                     place.bottom - place.top),
+                       place.left, place.top);
+        }
+    }
+    return canvas.Read();
+}
+
+class InProcess : public testing::Test {
+  protected:
+    void SetUp() override {
+        if (ScreenScale() == 1.0) {
+            GTEST_SKIP() << "These cases need a screen scaled above 96 DPI.";
+        }
+        fresh_->Form_Load();
+    }
+
+    std::unique_ptr<Form1> fresh_ = std::make_unique<Form1>();
+};
+
+// The first line of a text as drawn, where `with` and `without` it differ in its box: the width of
+// its first word (up to a gap of a quarter of the line's height, wider than any between letters)
+// and the rows it spans.
+SIZE FirstLineInk(const Pixels& with, const Pixels& without, const RECT& box) {
+    std::vector<bool> inkedColumns(static_cast<std::size_t>(box.right - box.left));
+    LONG rows = 0;
+    for (LONG y = box.top; y < box.bottom; ++y) {
+        bool inked = false;
+        for (LONG x = box.left; x < box.right; ++x) {
+            if (with.At(x, y) != without.At(x, y)) {
+                inked = true;
+                inkedColumns[static_cast<std::size_t>(x - box.left)] = true;
+            }
+        }
+        if (!inked && rows > 0) {
+            break;
+        }
+        rows += inked ? 1 : 0;
+    }
+    const auto first = std::find(inkedColumns.begin(), inkedColumns.end(), true);
+    auto end = first;
+    for (auto column = first; column != inkedColumns.end() && (column - end) * 4 < rows; ++column) {
+        end = *column ? column + 1 : end;
+    }
+    return {static_cast<LONG>(end - first), rows};
+}
+
+// Measured from the drawn pixels, since a face with fixed sizes may be snapped to another size,
+// or have its small glyphs spread out, while its metrics report the height asked for. The sizes
+// at 96 DPI were measured on a screen of that scale: on a scaled one Wine gives even a window
+// told 96 DPI the raster face drawn for the screen's scale, which is larger.
+TEST_F(InProcess, EveryTextIsDrawnAtTheScaleTimesItsSizeAt96Dpi) {
+    Form1& form = *fresh_;
+    const struct {
+        const char* text;
+        RECT box;
+        SIZE at96;  // its first word's width and its first line's height
+    } texts[] = {
+        {"the title", form.Label2.Bounds(), {63, 12}},
+        {"the instruction", form.Label6.Bounds(), {27, 11}},
+        {"the link", form.Label3.Bounds(), {153, 13}},
+        {"the language prompt", form.Label7.Bounds(), {34, 11}},
+        {"the explanation", form.Label1.Bounds(), {19, 9}},
+        {"Apply", RectInParent(form.Command1.hWnd()), {26, 11}},
+        {"RO", RectInParent(form.Command2.hWnd()), {14, 9}},
+        {"EN", RectInParent(form.Command3.hWnd()), {13, 9}},
+    };
+    const Pixels with = ShownInProcess(form);
+    for (toolkit::Label* label :
+         {&form.Label2, &form.Label6, &form.Label3, &form.Label7, &form.Label1}) {
+        label->SetCaption({});
+    }
+    for (toolkit::PushButton* button : {&form.Command1, &form.Command2, &form.Command3}) {
+        button->SetCaption({});
+    }
+    const Pixels without = ShownInProcess(form);
+    for (const auto& text : texts) {
+        const SIZE ink = FirstLineInk(with, without, text.box);
+        const double width = text.at96.cx * ScreenScale();
+        const double height = text.at96.cy * ScreenScale();
+        EXPECT_NEAR(ink.cx, width, width / 5) << text.text << ": the first word's width";
+        EXPECT_NEAR(ink.cy, height, height / 5) << text.text << ": the first line's height";
+    }
 }
 
 }  // namespace
