@@ -1,8 +1,10 @@
 // The real program on a screen scaled above the usual 96 DPI: its pictures and texts grow with
 // its layout, so that the window stays whole and every control stays on the art drawn for it; and
-// the window made in-process at the screen's scale. The build runs these cases once for each
-// scale, each in its own copy of the test prefix.
+// the window made in-process at the screen's scale, or at 96 DPI and then told the screen's, as on
+// a move to a monitor of another scale. The build runs these cases once for each scale, each in
+// its own copy of the test prefix.
 #include "running_program.h"
+#include "toolkit/system_functions.h"
 #include "window/form1.h"
 
 #include <oleacc.h>
@@ -24,6 +26,8 @@ using testing_support::Pixels;
 using testing_support::RectInParent;
 
 constexpr Pixel kWhite = 0xFFFFFF;
+// WM_GETDPISCALEDSIZE, which the SDK declares only for programs that require Windows 10 1703.
+constexpr UINT kGetDpiScaledSize = 0x02E4;
 
 // The round buttons' orange-red, from the dark rim to the light glow: not the title's pure red,
 // not white, not grey.
@@ -257,7 +261,8 @@ TEST_F(ScaledScreen, AClickOnTheCloseButtonsCentreEndsTheProgram) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// The window in this process, made at the screen's scale.
+// The window in this process: made at the screen's scale, or made at 96 DPI and told the screen's
+// as Windows tells it when the window moves to a monitor of another scale.
 
 // What the window shows: its painted surface with the child windows it shows drawn on it.
 Pixels ShownInProcess(const Form1& form) {
@@ -283,10 +288,41 @@ class InProcess : public testing::Test {
         if (ScreenScale() == 1.0) {
             GTEST_SKIP() << "These cases need a screen scaled above 96 DPI.";
         }
+        // A window made while its thread is unaware of scales is told 96 DPI. What sizes it from
+        // outside its own messages runs so too, or Wine converts the sizes it is given.
+        const toolkit::SystemFunction<DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT)>
+            setThreadAwareness{toolkit::User32().library, "SetThreadDpiAwarenessContext"};
+        if (setThreadAwareness) {
+            const DPI_AWARENESS_CONTEXT previous =
+                setThreadAwareness.get()(DPI_AWARENESS_CONTEXT_UNAWARE);
+            at96_ = std::make_unique<Form1>();
+            untouched96_ = std::make_unique<Form1>();
+            at96_->Form_Load();
+            untouched96_->Form_Load();
+            setThreadAwareness.get()(previous);
+        }
+        if (!at96_ || at96_->CurrentScale().Dpi() != toolkit::Scale::kDesignDpi) {
+            GTEST_SKIP() << "This system makes no window at 96 DPI on a scaled screen.";
+        }
         fresh_->Form_Load();
     }
 
+    // Tells the window a new DPI as Windows does: asks the size it wants there, and suggests that
+    // size where the window is.
+    static void ChangeDpi(Form1& form, UINT dpi) {
+        SIZE size{};
+        SendMessageW(form.hWnd(), kGetDpiScaledSize, dpi, reinterpret_cast<LPARAM>(&size));
+        RECT suggested{};
+        GetWindowRect(form.hWnd(), &suggested);
+        suggested.right = suggested.left + size.cx;
+        suggested.bottom = suggested.top + size.cy;
+        SendMessageW(form.hWnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+    }
+
     std::unique_ptr<Form1> fresh_ = std::make_unique<Form1>();
+    std::unique_ptr<Form1> at96_;
+    std::unique_ptr<Form1> untouched96_;
 };
 
 // The first line of a text as drawn, where `with` and `without` it differ in its box: the width of
@@ -352,6 +388,54 @@ TEST_F(InProcess, EveryTextIsDrawnAtTheScaleTimesItsSizeAt96Dpi) {
         EXPECT_NEAR(ink.cx, width, width / 5) << text.text << ": the first word's width";
         EXPECT_NEAR(ink.cy, height, height / 5) << text.text << ": the first line's height";
     }
+}
+
+// The same pixels, child windows included, and the same shape.
+void ExpectSameWindows(const Form1& seen, const Form1& expected, const char* when) {
+    EXPECT_TRUE(testing_support::SamePixels(ShownInProcess(seen), ShownInProcess(expected)))
+        << when;
+    const toolkit::UniqueRegion seenShape(CreateRectRgn(0, 0, 0, 0));
+    const toolkit::UniqueRegion expectedShape(CreateRectRgn(0, 0, 0, 0));
+    GetWindowRgn(seen.hWnd(), seenShape.get());
+    GetWindowRgn(expected.hWnd(), expectedShape.get());
+    EXPECT_EQ(CombineRgn(seenShape.get(), seenShape.get(), expectedShape.get(), RGN_XOR),
+              NULLREGION)
+        << when;
+}
+
+TEST_F(InProcess, ToldTheScreensScaleItIsWhatAStartThereIsAndBackAt96DpiWhatItWas) {
+    ChangeDpi(*at96_, fresh_->CurrentScale().Dpi());
+    ExpectSameWindows(*at96_, *fresh_, "at the screen's scale");
+    ChangeDpi(*at96_, toolkit::Scale::kDesignDpi);
+    ExpectSameWindows(*at96_, *untouched96_, "back at 96 DPI");
+}
+
+TEST_F(InProcess, AfterAChangeAClickOnTheMinimiseOrCloseGlyphsCentreActs) {
+    ChangeDpi(*at96_, fresh_->CurrentScale().Dpi());
+    bool closed = false;
+    at96_->Label5.Click = [&closed] { closed = true; };  // its own would end this process
+    const std::vector<RECT> glyphs = RoundButtonsShown(ShownInProcess(*at96_));
+    ASSERT_EQ(glyphs.size(), 2U);
+    for (const RECT& glyph : {glyphs[1], glyphs[0]}) {
+        const LPARAM centre =
+            MAKELPARAM((glyph.left + glyph.right) / 2, (glyph.top + glyph.bottom) / 2);
+        SendMessageW(at96_->hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, centre);
+        SendMessageW(at96_->hWnd(), WM_LBUTTONUP, 0, centre);
+    }
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(IsIconic(at96_->hWnd()));
+}
+
+TEST_F(InProcess, TwoHundredChangesLeaveNoGdiObjectBehind) {
+    const std::optional<int> before = testing_support::GdiObjectCount();
+    if (!before) {
+        GTEST_SKIP() << testing_support::kCannotCountGdiObjects;
+    }
+    for (int change = 0; change < 200; ++change) {
+        ChangeDpi(*at96_,
+                  change % 2 == 0 ? fresh_->CurrentScale().Dpi() : toolkit::Scale::kDesignDpi);
+    }
+    EXPECT_EQ(testing_support::GdiObjectCount(), before);
 }
 
 }  // namespace
