@@ -216,23 +216,25 @@ TEST_F(MainWindowKeyboard, TheFocusComesBackToTheButtonThatHadIt) {
 // The painted result, rendered in-process.
 
 // The window as designed, drawn independently of the toolkit: the background picture, the
-// texts as created in their places, fonts and colours, each leaving out a line of which only the
-// top would show, and the button strip in its place in the stacking order. The link's text is the
-// maker's own choice, so it comes from the window.
+// texts as created in their places, fonts and colours, and the button strip in its place in the
+// stacking order. Each text is the lines its label shows, each drawn alone, one below the other,
+// the last one cut off at the bottom of the box. The link's text is the maker's own choice, so it
+// comes from the window.
 Pixels Design(const Form1& form) {
     struct Text {
         RECT box;  // client pixels
-        std::wstring caption;
+        std::vector<std::wstring> lines;
         int height;  // font height in pixels: 8.25 points is 11, 9.75 is 13, 12 is 16
         COLORREF color;
     };
     const Text behindTheStrip[] = {
-        {{8, 8, 137, 33}, L"Brevane Twinova", 16, 0x0000FF},
-        {{16, 48, 177, 65}, form.Label3.Caption(), 13, 0xFFFFFF},
+        // "Twinova" would be a second line, of which only the top would fit.
+        {{8, 8, 137, 33}, {L"Brevane"}, 16, 0x0000FF},
+        {{16, 48, 177, 65}, {form.Label3.Caption()}, 13, 0xFFFFFF},
     };
     const Text inFrontOfTheStrip[] = {
-        {{256, 8, 401, 33}, L"Click pe buton pentru a aplica Twinova", 11, 0xFFFFFF},
-        {{8, 80, 153, 97}, L"Chose your language:", 11, GetSysColor(COLOR_BTNTEXT)},
+        {{256, 8, 401, 33}, {L"Click pe buton pentru a", L"aplica Twinova"}, 11, 0xFFFFFF},
+        {{8, 80, 153, 97}, {L"Chose your language:"}, 11, GetSysColor(COLOR_BTNTEXT)},
     };
     testing_support::Canvas design(kClientWidth, kClientHeight, kUnpainted);
     design.Put(testing_support::DecodeBmp(assets::kBackgroundFile), 0, 0);
@@ -243,9 +245,14 @@ Pixels Design(const Form1& form) {
         const toolkit::SelectionGuard select(design.dc(), font.get());
         SetBkMode(design.dc(), TRANSPARENT);
         SetTextColor(design.dc(), text.color);
-        RECT box = text.box;
-        DrawTextW(design.dc(), text.caption.c_str(), -1, &box,
-                  DT_LEFT | DT_TOP | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(design.dc(), &metrics);
+        RECT line = text.box;
+        for (const std::wstring& shown : text.lines) {
+            DrawTextW(design.dc(), shown.c_str(), -1, &line,
+                      DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+            line.top += metrics.tmHeight;
+        }
     };
     for (const Text& text : behindTheStrip) {
         draw(text);

@@ -1,5 +1,6 @@
 #include "running_program.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <thread>
 
@@ -51,6 +52,10 @@ POINT RunningProgram::ScreenPoint(int x, int y) const {
 testing_support::Pixels RunningProgram::Shown() const {
     RECT client{};
     GetClientRect(window_, &client);
+    // The screen cannot be read past its edges, which a window larger than it reaches across.
+    const POINT origin = ScreenPoint(0, 0);
+    client.right = std::min<LONG>(client.right, GetSystemMetrics(SM_CXSCREEN) - origin.x);
+    client.bottom = std::min<LONG>(client.bottom, GetSystemMetrics(SM_CYSCREEN) - origin.y);
     return testing_support::ReadWindow(window_, client);
 }
 

@@ -25,7 +25,7 @@ class RunningProgram {
     bool WaitForExit(std::chrono::milliseconds timeout, DWORD& exitCode);
     // The window's client point (x, y) on the screen.
     POINT ScreenPoint(int x, int y) const;
-    // The window's client area as the screen shows it now.
+    // The window's client area as the screen shows it now, as far as it lies on the screen.
     testing_support::Pixels Shown() const;
 
   private:

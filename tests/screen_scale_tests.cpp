@@ -1,7 +1,11 @@
-// The real program on a screen scaled above the usual 96 DPI: its pictures grow with its layout,
-// so that the window stays whole and every control stays on the art drawn for it. The build
-// runs these cases once for each scale, each in its own copy of the test prefix.
+// The real program on a screen scaled above the usual 96 DPI: its pictures and texts grow with
+// its layout, so that the window stays whole and every control stays on the art drawn for it; and
+// the window made in-process at the screen's scale, or at 96 DPI and then told the screen's, as on
+// a move to a monitor of another scale. The build runs these cases once for each scale, each in
+// its own copy of the test prefix.
 #include "running_program.h"
+#include "toolkit/system_functions.h"
+#include "window/form1.h"
 
 #include <oleacc.h>
 #include <wrl/client.h>
@@ -10,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -18,8 +23,11 @@ namespace {
 using namespace std::chrono_literals;
 using testing_support::Pixel;
 using testing_support::Pixels;
+using testing_support::RectInParent;
 
 constexpr Pixel kWhite = 0xFFFFFF;
+// WM_GETDPISCALEDSIZE, which the SDK declares only for programs that require Windows 10 1703.
+constexpr UINT kGetDpiScaledSize = 0x02E4;
 
 // The round buttons' orange-red, from the dark rim to the light glow: not the title's pure red,
 // not white, not grey.
@@ -231,6 +239,18 @@ TEST_F(ScaledScreen, EveryControlLiesInsideTheWindow) {
     }
 }
 
+// At 240 DPI the window is wider than a 1024-pixel screen. Not a case of ScaledScreen, which
+// reads the window off the screen: a window reaching past its left or top edge cannot be read.
+TEST(TheProgramsStart, PutsTheWindowsTopLeftCornerOnTheWorkArea) {
+    const RunningProgram program;
+    RECT window{};
+    GetWindowRect(program.Window(), &window);
+    RECT workArea{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+    EXPECT_TRUE(PtInRect(&workArea, {window.left, window.top}))
+        << window.left << ", " << window.top;
+}
+
 TEST_F(ScaledScreen, AClickOnTheMinimiseButtonsCentreMinimises) {
     ClickAt(CentreOfRoundButton(0));
     EXPECT_TRUE(WaitUntil([&] { return IsIconic(program_->Window()) != FALSE; }, 5s));
@@ -241,6 +261,184 @@ TEST_F(ScaledScreen, AClickOnTheCloseButtonsCentreEndsTheProgram) {
     DWORD exitCode = STILL_ACTIVE;
     ASSERT_TRUE(program_->WaitForExit(5s, exitCode));
     EXPECT_EQ(exitCode, 0U);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The window in this process: made at the screen's scale, or made at 96 DPI and told the screen's
+// as Windows tells it when the window moves to a monitor of another scale.
+
+// What the window shows: its painted surface with the child windows it shows drawn on it.
+Pixels ShownInProcess(const Form1& form) {
+    RECT client{};
+    GetClientRect(form.hWnd(), &client);
+    testing_support::Canvas canvas(client.right, client.bottom, 0);
+    canvas.Put(testing_support::RenderClient(form.hWnd(), client.right, client.bottom), 0, 0);
+    for (HWND child = GetWindow(form.hWnd(), GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if ((GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE) != 0) {
+            const RECT place = RectInParent(child);
+            canvas.Put(testing_support::RenderClient(child, place.right - place.left,
+                                                     place.bottom - place.top),
+                       place.left, place.top);
+        }
+    }
+    return canvas.Read();
+}
+
+class InProcess : public testing::Test {
+  protected:
+    void SetUp() override {
+        if (ScreenScale() == 1.0) {
+            GTEST_SKIP() << "These cases need a screen scaled above 96 DPI.";
+        }
+        // A window made while its thread is unaware of scales is told 96 DPI. What sizes it from
+        // outside its own messages runs so too, or Wine converts the sizes it is given.
+        const toolkit::SystemFunction<DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT)>
+            setThreadAwareness{toolkit::User32().library, "SetThreadDpiAwarenessContext"};
+        if (setThreadAwareness) {
+            const DPI_AWARENESS_CONTEXT previous =
+                setThreadAwareness.get()(DPI_AWARENESS_CONTEXT_UNAWARE);
+            at96_ = std::make_unique<Form1>();
+            untouched96_ = std::make_unique<Form1>();
+            at96_->Form_Load();
+            untouched96_->Form_Load();
+            setThreadAwareness.get()(previous);
+        }
+        if (!at96_ || at96_->CurrentScale().Dpi() != toolkit::Scale::kDesignDpi) {
+            GTEST_SKIP() << "This system makes no window at 96 DPI on a scaled screen.";
+        }
+        fresh_->Form_Load();
+    }
+
+    // Tells the window a new DPI as Windows does: asks the size it wants there, and suggests that
+    // size where the window is.
+    static void ChangeDpi(Form1& form, UINT dpi) {
+        SIZE size{};
+        SendMessageW(form.hWnd(), kGetDpiScaledSize, dpi, reinterpret_cast<LPARAM>(&size));
+        RECT suggested{};
+        GetWindowRect(form.hWnd(), &suggested);
+        suggested.right = suggested.left + size.cx;
+        suggested.bottom = suggested.top + size.cy;
+        SendMessageW(form.hWnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+    }
+
+    std::unique_ptr<Form1> fresh_ = std::make_unique<Form1>();
+    std::unique_ptr<Form1> at96_;
+    std::unique_ptr<Form1> untouched96_;
+};
+
+// The first line of a text as drawn, where `with` and `without` it differ in its box: the width of
+// its first word (up to a gap of a quarter of the line's height, wider than any between letters)
+// and the rows it spans.
+SIZE FirstLineInk(const Pixels& with, const Pixels& without, const RECT& box) {
+    std::vector<bool> inkedColumns(static_cast<std::size_t>(box.right - box.left));
+    LONG rows = 0;
+    for (LONG y = box.top; y < box.bottom; ++y) {
+        bool inked = false;
+        for (LONG x = box.left; x < box.right; ++x) {
+            if (with.At(x, y) != without.At(x, y)) {
+                inked = true;
+                inkedColumns[static_cast<std::size_t>(x - box.left)] = true;
+            }
+        }
+        if (!inked && rows > 0) {
+            break;
+        }
+        rows += inked ? 1 : 0;
+    }
+    const auto first = std::find(inkedColumns.begin(), inkedColumns.end(), true);
+    auto end = first;
+    for (auto column = first; column != inkedColumns.end() && (column - end) * 4 < rows; ++column) {
+        end = *column ? column + 1 : end;
+    }
+    return {static_cast<LONG>(end - first), rows};
+}
+
+// Measured from the drawn pixels, since a face with fixed sizes may be snapped to another size,
+// or have its small glyphs spread out, while its metrics report the height asked for. The sizes
+// at 96 DPI were measured on a screen of that scale, in the raster face the design is drawn in;
+// on a scaled screen a window at 96 DPI is drawn in the face that scales.
+TEST_F(InProcess, EveryTextIsDrawnAtTheScaleTimesItsSizeAt96Dpi) {
+    Form1& form = *fresh_;
+    const struct {
+        const char* text;
+        RECT box;
+        SIZE at96;  // its first word's width and its first line's height
+    } texts[] = {
+        {"the title", form.Label2.Bounds(), {63, 12}},
+        {"the instruction", form.Label6.Bounds(), {27, 11}},
+        {"the link", form.Label3.Bounds(), {153, 13}},
+        {"the language prompt", form.Label7.Bounds(), {34, 11}},
+        {"the explanation", form.Label1.Bounds(), {19, 9}},
+        {"Apply", RectInParent(form.Command1.hWnd()), {26, 11}},
+        {"RO", RectInParent(form.Command2.hWnd()), {14, 9}},
+        {"EN", RectInParent(form.Command3.hWnd()), {13, 9}},
+    };
+    const Pixels with = ShownInProcess(form);
+    for (toolkit::Label* label :
+         {&form.Label2, &form.Label6, &form.Label3, &form.Label7, &form.Label1}) {
+        label->SetCaption({});
+    }
+    for (toolkit::PushButton* button : {&form.Command1, &form.Command2, &form.Command3}) {
+        button->SetCaption({});
+    }
+    const Pixels without = ShownInProcess(form);
+    for (const auto& text : texts) {
+        const SIZE ink = FirstLineInk(with, without, text.box);
+        const double width = text.at96.cx * ScreenScale();
+        const double height = text.at96.cy * ScreenScale();
+        EXPECT_NEAR(ink.cx, width, width / 5) << text.text << ": the first word's width";
+        EXPECT_NEAR(ink.cy, height, height / 5) << text.text << ": the first line's height";
+    }
+}
+
+// The same pixels, child windows included, and the same shape.
+void ExpectSameWindows(const Form1& seen, const Form1& expected, const char* when) {
+    EXPECT_TRUE(testing_support::SamePixels(ShownInProcess(seen), ShownInProcess(expected)))
+        << when;
+    const toolkit::UniqueRegion seenShape(CreateRectRgn(0, 0, 0, 0));
+    const toolkit::UniqueRegion expectedShape(CreateRectRgn(0, 0, 0, 0));
+    GetWindowRgn(seen.hWnd(), seenShape.get());
+    GetWindowRgn(expected.hWnd(), expectedShape.get());
+    EXPECT_EQ(CombineRgn(seenShape.get(), seenShape.get(), expectedShape.get(), RGN_XOR),
+              NULLREGION)
+        << when;
+}
+
+TEST_F(InProcess, ToldTheScreensScaleItIsWhatAStartThereIsAndBackAt96DpiWhatItWas) {
+    ChangeDpi(*at96_, fresh_->CurrentScale().Dpi());
+    ExpectSameWindows(*at96_, *fresh_, "at the screen's scale");
+    ChangeDpi(*at96_, toolkit::Scale::kDesignDpi);
+    ExpectSameWindows(*at96_, *untouched96_, "back at 96 DPI");
+}
+
+TEST_F(InProcess, AfterAChangeAClickOnTheMinimiseOrCloseGlyphsCentreActs) {
+    ChangeDpi(*at96_, fresh_->CurrentScale().Dpi());
+    bool closed = false;
+    at96_->Label5.Click = [&closed] { closed = true; };  // its own would end this process
+    const std::vector<RECT> glyphs = RoundButtonsShown(ShownInProcess(*at96_));
+    ASSERT_EQ(glyphs.size(), 2U);
+    for (const RECT& glyph : {glyphs[1], glyphs[0]}) {
+        const LPARAM centre =
+            MAKELPARAM((glyph.left + glyph.right) / 2, (glyph.top + glyph.bottom) / 2);
+        SendMessageW(at96_->hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, centre);
+        SendMessageW(at96_->hWnd(), WM_LBUTTONUP, 0, centre);
+    }
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(IsIconic(at96_->hWnd()));
+}
+
+TEST_F(InProcess, TwoHundredChangesLeaveNoGdiObjectBehind) {
+    const std::optional<int> before = testing_support::GdiObjectCount();
+    if (!before) {
+        GTEST_SKIP() << testing_support::kCannotCountGdiObjects;
+    }
+    for (int change = 0; change < 200; ++change) {
+        ChangeDpi(*at96_,
+                  change % 2 == 0 ? fresh_->CurrentScale().Dpi() : toolkit::Scale::kDesignDpi);
+    }
+    EXPECT_EQ(testing_support::GdiObjectCount(), before);
 }
 
 }  // namespace
