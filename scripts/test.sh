@@ -41,6 +41,7 @@ run_ctest
 # which Wine takes from the locale (a decimal comma, code page 1250). Each case must pass or say
 # why it skips. The locale is compiled into the build folder from Debian's locale sources.
 locales="$build_dir/locales"
+mkdir -p "$locales"
 [ -d "$locales/ro_RO.UTF-8" ] || localedef -i ro_RO -f UTF-8 "$locales/ro_RO.UTF-8" ||
     fail "could not compile the ro_RO.UTF-8 locale into $locales"
 echo "Every test program where the settings are the user's own, at 120 DPI in Romanian:"
