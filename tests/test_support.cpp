@@ -303,11 +303,15 @@ ChildProcess::ChildProcess(const std::wstring& path, const std::wstring& argumen
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION information{};
-    if (CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                       nullptr, &startup, &information)) {
-        const toolkit::UniqueKernelHandle thread(information.hThread);
-        process_.reset(information.hProcess);
-        id_ = information.dwProcessId;
+    // Now and then Wine cannot lay out a new process's memory ("failed to map the shared user
+    // data") and the start fails; a second start does not meet the same layout.
+    for (int attempt = 0; attempt < 2 && !process_; ++attempt) {
+        if (CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           nullptr, &startup, &information)) {
+            const toolkit::UniqueKernelHandle thread(information.hThread);
+            process_.reset(information.hProcess);
+            id_ = information.dwProcessId;
+        }
     }
 }
 
