@@ -149,15 +149,16 @@ std::string ReadWholeFile(const std::wstring& path) {
     return text;
 }
 
-// The file name of the program a command line starts ("bench_floor.exe").
-std::string ProgramFileName(const std::wstring& commandLine) {
+// The path of the program a command line starts ("Z:\\...\\bench_floor.exe").
+std::string ProgramPath(const std::wstring& commandLine) {
     const std::wstring program = commandLine.substr(0, commandLine.find(L' '));
-    const std::wstring name = program.substr(program.find_last_of(L'\\') + 1);
-    return std::string(name.begin(), name.end());
+    return std::string(program.begin(), program.end());
 }
 
-// The /proc folder (through drive Z:) of the Linux process whose command line names
-// `program`; empty if there is none.
+// The /proc folder (through drive Z:) of the Linux process that runs the program at path
+// `program`; empty if there is none. Wine gives it the Windows command line as its own, so its
+// first word is that path: the whole path, since another copy of the program may be running
+// meanwhile from another folder (a test suite's), and a file name would find that one too.
 std::wstring LinuxProcessFolder(const std::string& program) {
     WIN32_FIND_DATAW entry;
     const HANDLE search = FindFirstFileW(L"Z:\\proc\\*", &entry);
@@ -172,9 +173,8 @@ std::wstring LinuxProcessFolder(const std::string& program) {
         }
         const std::wstring folder = L"Z:\\proc\\" + pid + L"\\";
         const std::string commandLine = ReadWholeFile(folder + L"cmdline");
-        // The driver's own command line names every program it measures.
-        if (commandLine.find(program) != std::string::npos &&
-            commandLine.find("bench_driver") == std::string::npos) {
+        // Its words are separated by null characters.
+        if (commandLine.substr(0, commandLine.find('\0')) == program) {
             found = folder;
         }
     } while (found.empty() && FindNextFileW(search, &entry));
@@ -361,7 +361,7 @@ class Run {
     // The processor time in milliseconds that the program uses for the mouse moving back and
     // forth between `target` and the pixel right of it.
     double HoverProcessorMs(const std::wstring& commandLine, const Target& target) const {
-        const std::string program = ProgramFileName(commandLine);
+        const std::string program = ProgramPath(commandLine);
         const double before = LinuxProcessorMs(program);
         for (int batch = 0; batch < kHoverMoves / kHoverBatch; ++batch) {
             for (int move = 0; move < kHoverBatch; ++move) {
@@ -427,7 +427,7 @@ class Run {
             counters.PrivateUsage != 0) {
             return static_cast<double>(counters.PrivateUsage) / 1024.0;
         }
-        return LinuxPrivateKiB(ProgramFileName(commandLine));
+        return LinuxPrivateKiB(ProgramPath(commandLine));
     }
 
   private:
@@ -441,7 +441,7 @@ double Measure(const std::wstring& mode, Candidate& candidate, const Target& tar
     Run run(candidate.commandLine);
     const double startUp = run.WaitForPaintedWindow(target);
     if (startUp < 0 || mode == L"startup") {
-        candidate.processorMs.push_back(LinuxProcessorMs(ProgramFileName(candidate.commandLine)));
+        candidate.processorMs.push_back(LinuxProcessorMs(ProgramPath(candidate.commandLine)));
         return startUp;
     }
     if (mode == L"apply") {
