@@ -47,7 +47,7 @@ bool ScreenShows(HDC screen, const RECT& bounds, const ScaleChangeRequest& reque
 // form's thread handles as soon as it is back in its message loop), and the request's pixel,
 // which only the new size shows, on the screen. kNotRepainted if it never shows, or already
 // did before the change.
-extern "C" __declspec(dllexport) DWORD WINAPI ChangeScale(void* parameter) {
+extern "C" DWORD WINAPI ChangeScale(void* parameter) {
     const auto& request = *static_cast<const ScaleChangeRequest*>(parameter);
     const toolkit::WindowDc screen(nullptr);
     RECT suggested = SuggestedRect(request.window, request.dpi);
