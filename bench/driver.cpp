@@ -6,6 +6,7 @@
 //   bench_driver apply   <runs> <x,y,rrggbb> <name> <command line> [...]
 //   bench_driver memory  <runs> <x,y,rrggbb> <name> <command line> [...]
 //   bench_driver hover   <runs> <x,y,rrggbb> <name> <command line> [...]
+//   bench_driver scale   <runs> <x,y,rrggbb> <name> <command line> [...]
 //
 // startup: from CreateProcess to the program's window showing, on the screen, the colour
 //          rrggbb at client pixel x,y (its background picture there, painted);
@@ -20,18 +21,30 @@
 //          echoes each of them, neither waiting for the program to be idle nor a message sent
 //          after each move made them all arrive (a floor that counted them saw 40 to 100 of
 //          every 100). What the system does for a real move (hit-testing, the cursor) costs
-//          every program alike and is left out, so the ratio is stricter than for real moves.
+//          every program alike and is left out, so the ratio is stricter than for real moves;
+// scale:   once started, from WM_DPICHANGED telling its window 144 DPI to the screen showing
+//          the window painted at that scale: the background picture, stretched as the toolkit
+//          stretches it, at client pixel x,y scaled, which lies outside the window's old size.
+//          The message comes from a thread of the program itself, made by loading
+//          bench_scale_change.dll (beside the driver) into it: see scale_change.cpp.
 // Prints one line per program: its name, then the median, the lowest and the highest value,
-// and for start-up the mean processor time the program had used by then (0 otherwise).
+// and for start-up the mean processor time the program had used by then (0 otherwise). For
+// scale, a line named <name>.startup first: the same runs' start-up, measured as for startup.
+#include "assets/pictures.h"
+#include "bench/scale_change.h"
 #include "toolkit/handle.h"
+#include "toolkit/picture.h"
+#include "toolkit/scale.h"
 
 #include <windows.h>
 #include <psapi.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -42,6 +55,9 @@ constexpr DWORD kTimeoutMs = 30000;
 constexpr int kHoverMoves = 30000;
 // Moves posted at a time: far fewer than the 10,000 messages Windows lets a queue hold.
 constexpr int kHoverBatch = 1000;
+// The scale a change of scale goes to: 150 %, a laptop's screen beside an external monitor.
+constexpr UINT kChangedDpi = 144;
+constexpr wchar_t kScaleChangeDll[] = L"bench_scale_change.dll";
 
 struct Target {
     int x = 0;
@@ -54,6 +70,7 @@ struct Candidate {
     std::wstring commandLine;
     std::vector<double> values;
     std::vector<double> processorMs;  // start-up: the processor time the program used
+    std::vector<double> startUpMs;    // change of scale: the start-up of the same run
 };
 
 double Now() {
@@ -132,15 +149,16 @@ std::string ReadWholeFile(const std::wstring& path) {
     return text;
 }
 
-// The file name of the program a command line starts ("bench_floor.exe").
-std::string ProgramFileName(const std::wstring& commandLine) {
+// The path of the program a command line starts ("Z:\\...\\bench_floor.exe").
+std::string ProgramPath(const std::wstring& commandLine) {
     const std::wstring program = commandLine.substr(0, commandLine.find(L' '));
-    const std::wstring name = program.substr(program.find_last_of(L'\\') + 1);
-    return std::string(name.begin(), name.end());
+    return std::string(program.begin(), program.end());
 }
 
-// The /proc folder (through drive Z:) of the Linux process whose command line names
-// `program`; empty if there is none.
+// The /proc folder (through drive Z:) of the Linux process that runs the program at path
+// `program`; empty if there is none. Wine gives it the Windows command line as its own, so its
+// first word is that path: the whole path, since another copy of the program may be running
+// meanwhile from another folder (a test suite's), and a file name would find that one too.
 std::wstring LinuxProcessFolder(const std::string& program) {
     WIN32_FIND_DATAW entry;
     const HANDLE search = FindFirstFileW(L"Z:\\proc\\*", &entry);
@@ -155,9 +173,8 @@ std::wstring LinuxProcessFolder(const std::string& program) {
         }
         const std::wstring folder = L"Z:\\proc\\" + pid + L"\\";
         const std::string commandLine = ReadWholeFile(folder + L"cmdline");
-        // The driver's own command line names every program it measures.
-        if (commandLine.find(program) != std::string::npos &&
-            commandLine.find("bench_driver") == std::string::npos) {
+        // Its words are separated by null characters.
+        if (commandLine.substr(0, commandLine.find('\0')) == program) {
             found = folder;
         }
     } while (found.empty() && FindNextFileW(search, &entry));
@@ -193,6 +210,104 @@ double LinuxProcessorMs(const std::string& program) {
         }
     }
     return ticks * 10.0;  // Linux counts these in 1/100 s on every architecture
+}
+
+// The target that shows a window painted at `dpi`: the pixel of the background picture at the
+// target's client pixel scaled, as the toolkit makes the picture for that scale.
+Target TargetAtScale(const Target& target, UINT dpi) {
+    const toolkit::Scale scale(dpi);
+    toolkit::Picture picture(assets::kBackground);
+    picture.ScaleTo(scale);
+    const toolkit::WindowDc screen(nullptr);
+    const toolkit::UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
+    const toolkit::UniqueBitmap canvas(
+        CreateCompatibleBitmap(screen.get(), picture.Size().cx, picture.Size().cy));
+    const toolkit::SelectionGuard select(memory.get(), canvas.get());
+    picture.Draw(memory.get(), 0, 0);
+    const int x = scale.FromDesignPixels(target.x);
+    const int y = scale.FromDesignPixels(target.y);
+    return {x, y, GetPixel(memory.get(), x, y)};
+}
+
+// The folder the driver was started from, with its closing backslash.
+std::wstring DriverFolder() {
+    wchar_t path[MAX_PATH] = L"";
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    const std::wstring driver(path, length);
+    return driver.substr(0, driver.find_last_of(L'\\') + 1);
+}
+
+// A copy of some bytes in another process's memory, freed with the copy.
+class RemoteCopy {
+  public:
+    RemoteCopy(HANDLE process, const void* bytes, SIZE_T size)
+        : process_(process),
+          address_(
+              VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {
+        if (address_ != nullptr && !WriteProcessMemory(process, address_, bytes, size, nullptr)) {
+            VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+            address_ = nullptr;
+        }
+    }
+    RemoteCopy(const RemoteCopy&) = delete;
+    RemoteCopy& operator=(const RemoteCopy&) = delete;
+    ~RemoteCopy() {
+        if (address_ != nullptr) {
+            VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+        }
+    }
+
+    void* address() const noexcept { return address_; }
+
+  private:
+    HANDLE process_;
+    void* address_;
+};
+
+// The address in another process of a procedure exported by a module both processes have
+// loaded: that module's base there plus the procedure's offset in the module here, since a
+// module may be loaded at another address in each process. Null if either lacks it.
+LPTHREAD_START_ROUTINE RemoteProcedure(HANDLE process, HMODULE module, const char* name) {
+    const FARPROC procedure = GetProcAddress(module, name);
+    wchar_t moduleName[MAX_PATH] = L"";
+    if (procedure == nullptr ||
+        GetModuleBaseNameW(GetCurrentProcess(), module, moduleName, MAX_PATH) == 0) {
+        return nullptr;
+    }
+    HMODULE modules[512];
+    DWORD bytes = 0;
+    if (!EnumProcessModulesEx(process, modules, sizeof modules, &bytes, LIST_MODULES_ALL)) {
+        return nullptr;
+    }
+    const DWORD count = std::min<DWORD>(bytes / sizeof(HMODULE), ARRAYSIZE(modules));
+    for (DWORD index = 0; index < count; ++index) {
+        wchar_t remoteName[MAX_PATH] = L"";
+        if (GetModuleBaseNameW(process, modules[index], remoteName, MAX_PATH) != 0 &&
+            _wcsicmp(remoteName, moduleName) == 0) {
+            const std::uintptr_t offset = reinterpret_cast<std::uintptr_t>(procedure) -
+                                          reinterpret_cast<std::uintptr_t>(module);
+            return reinterpret_cast<LPTHREAD_START_ROUTINE>(
+                reinterpret_cast<std::uintptr_t>(modules[index]) + offset);
+        }
+    }
+    return nullptr;
+}
+
+// Runs a procedure of another process in a thread of its own there and returns the thread's
+// exit code; nothing if it could not start or did not end in time.
+std::optional<DWORD> RunRemoteThread(HANDLE process, LPTHREAD_START_ROUTINE procedure,
+                                     void* parameter) {
+    if (procedure == nullptr || parameter == nullptr) {
+        return std::nullopt;
+    }
+    const toolkit::UniqueKernelHandle thread(
+        CreateRemoteThread(process, nullptr, 0, procedure, parameter, 0, nullptr));
+    DWORD exitCode = 0;
+    if (!thread || WaitForSingleObject(thread.get(), kTimeoutMs) != WAIT_OBJECT_0 ||
+        !GetExitCodeThread(thread.get(), &exitCode)) {
+        return std::nullopt;
+    }
+    return exitCode;
 }
 
 class Run {
@@ -246,7 +361,7 @@ class Run {
     // The processor time in milliseconds that the program uses for the mouse moving back and
     // forth between `target` and the pixel right of it.
     double HoverProcessorMs(const std::wstring& commandLine, const Target& target) const {
-        const std::string program = ProgramFileName(commandLine);
+        const std::string program = ProgramPath(commandLine);
         const double before = LinuxProcessorMs(program);
         for (int batch = 0; batch < kHoverMoves / kHoverBatch; ++batch) {
             for (int move = 0; move < kHoverBatch; ++move) {
@@ -268,6 +383,39 @@ class Run {
         return LinuxProcessorMs(program) - before;
     }
 
+    // Milliseconds from WM_DPICHANGED telling the window kChangedDpi to the screen showing it
+    // painted at that scale, timed inside the program by bench_scale_change.dll's ChangeScale;
+    // negative if the DLL could not be loaded there or the window did not show the new scale.
+    double TimeScaleChange(const Target& target) const {
+        // Whatever the program does once its window is painted comes before the change.
+        WaitForInputIdle(process_.get(), kTimeoutMs);
+        const std::wstring dll = DriverFolder() + kScaleChangeDll;
+        const toolkit::UniqueModule here(LoadLibraryW(dll.c_str()));
+        if (!here) {
+            return -1;
+        }
+        // LoadLibraryW, run as a thread of the program, loads the DLL there too.
+        const RemoteCopy path(process_.get(), dll.c_str(), (dll.size() + 1) * sizeof(wchar_t));
+        const std::optional<DWORD> loaded = RunRemoteThread(
+            process_.get(),
+            RemoteProcedure(process_.get(), GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW"),
+            path.address());
+        if (!loaded || *loaded == 0) {
+            return -1;
+        }
+        const Target changed = TargetAtScale(target, kChangedDpi);
+        const ScaleChangeRequest request{
+            window_, kChangedDpi, {changed.x, changed.y}, changed.color};
+        const RemoteCopy remoteRequest(process_.get(), &request, sizeof request);
+        const std::optional<DWORD> microseconds = RunRemoteThread(
+            process_.get(), RemoteProcedure(process_.get(), here.get(), kChangeScaleExport),
+            remoteRequest.address());
+        if (!microseconds || *microseconds == kNotRepainted) {
+            return -1;
+        }
+        return static_cast<double>(*microseconds) / 1000.0;
+    }
+
     // Private bytes in KiB once the program has been idle for a second.
     double IdlePrivateKiB(const std::wstring& commandLine) const {
         Sleep(1000);
@@ -279,7 +427,7 @@ class Run {
             counters.PrivateUsage != 0) {
             return static_cast<double>(counters.PrivateUsage) / 1024.0;
         }
-        return LinuxPrivateKiB(ProgramFileName(commandLine));
+        return LinuxPrivateKiB(ProgramPath(commandLine));
     }
 
   private:
@@ -293,7 +441,7 @@ double Measure(const std::wstring& mode, Candidate& candidate, const Target& tar
     Run run(candidate.commandLine);
     const double startUp = run.WaitForPaintedWindow(target);
     if (startUp < 0 || mode == L"startup") {
-        candidate.processorMs.push_back(LinuxProcessorMs(ProgramFileName(candidate.commandLine)));
+        candidate.processorMs.push_back(LinuxProcessorMs(ProgramPath(candidate.commandLine)));
         return startUp;
     }
     if (mode == L"apply") {
@@ -301,6 +449,10 @@ double Measure(const std::wstring& mode, Candidate& candidate, const Target& tar
     }
     if (mode == L"hover") {
         return run.HoverProcessorMs(candidate.commandLine, target);
+    }
+    if (mode == L"scale") {
+        candidate.startUpMs.push_back(startUp);
+        return run.TimeScaleChange(target);
     }
     return run.IdlePrivateKiB(candidate.commandLine);
 }
@@ -320,12 +472,19 @@ double Median(std::vector<double> values) {
     return values.size() % 2 != 0 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
+void PrintFigures(const std::wstring& name, const std::vector<double>& values,
+                  const std::vector<double>& processorMs) {
+    const auto [lowest, highest] = std::minmax_element(values.begin(), values.end());
+    std::wprintf(L"%ls %.1f %.1f %.1f %.1f\n", name.c_str(), Median(values), *lowest, *highest,
+                 Mean(processorMs));
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 6 || (argc - 4) % 2 != 0) {
         std::fwprintf(stderr,
-                      L"usage: bench_driver startup|apply|memory|hover <runs> <x,y,rrggbb> "
+                      L"usage: bench_driver startup|apply|memory|hover|scale <runs> <x,y,rrggbb> "
                       L"<name> <command line> [<name> <command line>]...\n");
         return 2;
     }
@@ -340,7 +499,7 @@ int wmain(int argc, wchar_t** argv) {
     target.color = RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
     std::vector<Candidate> candidates;
     for (int i = 4; i + 1 < argc; i += 2) {
-        candidates.push_back({argv[i], argv[i + 1], {}, {}});
+        candidates.push_back({argv[i], argv[i + 1], {}, {}, {}});
     }
 
     for (int round = 0; round < runs; ++round) {
@@ -356,10 +515,10 @@ int wmain(int argc, wchar_t** argv) {
         }
     }
     for (const auto& candidate : candidates) {
-        const auto [lowest, highest] =
-            std::minmax_element(candidate.values.begin(), candidate.values.end());
-        std::wprintf(L"%ls %.1f %.1f %.1f %.1f\n", candidate.name.c_str(), Median(candidate.values),
-                     *lowest, *highest, Mean(candidate.processorMs));
+        if (!candidate.startUpMs.empty()) {
+            PrintFigures(candidate.name + L".startup", candidate.startUpMs, {});
+        }
+        PrintFigures(candidate.name, candidate.values, candidate.processorMs);
     }
     return 0;
 }

@@ -2,9 +2,10 @@
 # Measures the program against floor programs of our own, under Wine and a private Xvfb, and
 # prints the figures, each beside its floor measured in the same run. It passes or fails
 # nothing. Builds a Release configuration into build/bench (BUILD_DIR chooses another folder,
-# which must not hold a debug build). RUNS sets the number of alternating start-up and Apply
-# runs (default 25; memory and hover take 5 each); ALSO names another build of the program (an
-# .exe) to measure beside this one, for example an earlier commit's.
+# which must not hold a debug build). RUNS sets the number of alternating start-up, Apply and
+# change-of-scale runs (default 25; memory and hover take 5 each); ALSO names another build of
+# the program (an .exe) to measure beside this one, for example an earlier commit's (one that
+# follows a change of scale, or the script stops at that row).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/prerequisites.sh
@@ -22,7 +23,8 @@ log="$build_dir.log"
 mkdir -p "$(dirname "$build_dir")"
 {
     cmake --preset windows -B "$build_dir" -DBUILD_BENCHMARKS=ON &&
-        cmake --build "$build_dir" --target BrevaneTwinova bench_floor bench_apply_floor bench_driver
+        cmake --build "$build_dir" --target BrevaneTwinova bench_floor bench_apply_floor bench_driver \
+            bench_scale_change
 } >"$log" 2>&1 || fail "the build failed (its whole output is in $log)"
 bin="$build_dir/bin"
 
@@ -51,11 +53,13 @@ candidates=(floor "$floor" "floor+decompression" "$floor --decompress" "floor+de
     program "$program")
 apply_candidates=(floor "$(windows_path "$bin/bench_apply_floor.exe")" program "$program")
 hover_candidates=(floor "$floor" program "$program")
+scale_candidates=(program "$program")
 if [ -n "${ALSO:-}" ]; then
     also=$(windows_path "$(realpath "$ALSO")")
     candidates+=(also "$also")
     apply_candidates+=(also "$also")
     hover_candidates+=(also "$also")
+    scale_candidates+=(also "$also")
 fi
 
 # Runs the driver with its output in a file: Wine's helpers would hold a pipe open.
@@ -72,8 +76,9 @@ measure() {
 }
 
 # Prints, for the driver's lines, each program's median (lowest-highest) and its ratio to the
-# floor's; for start-up also the mean processor time the program itself used until then,
-# which other work on the machine hardly changes (Linux counts it in 10 ms steps).
+# floor's, where there is a floor; for start-up also the mean processor time the program itself
+# used until then, which other work on the machine hardly changes (Linux counts it in 10 ms
+# steps).
 report() {
     local unit=$1 target=$2
     awk -v unit="$unit" -v target="$target" '
@@ -87,12 +92,21 @@ report() {
         {
             name[NR] = $1; value[NR] = $2; cpu[NR] = $5
             range[NR] = sprintf("(%.0f-%.0f)", $3, $4)
+            program = $1
+            label[NR] = names[program]
+            # A change of scale comes with the start-up of the same runs, named <name>.startup.
+            if (sub(/\.startup$/, "", program)) {
+                label[NR] = names[program] ": start-up to first paint (96 DPI)"
+                scale_change = 1
+            }
             if ($1 == "floor") { floor = $2; floor_cpu = $5 }
         }
         END {
             for (i = 1; i <= NR; i++) {
-                line = sprintf("  %-60s %7.1f %s %-13s", names[name[i]], value[i], unit, range[i])
-                if (name[i] != "floor") line = line sprintf(" %.2f x floor", value[i] / floor)
+                if (scale_change && name[i] !~ /\.startup$/)
+                    label[i] = label[i] ": WM_DPICHANGED to repainted (144 DPI)"
+                line = sprintf("  %-60s %7.1f %s %-13s", label[i], value[i], unit, range[i])
+                if (name[i] != "floor" && floor > 0) line = line sprintf(" %.2f x floor", value[i] / floor)
                 if (cpu[i] > 0) {
                     line = line sprintf("; cpu %.1f ms", cpu[i])
                     if (name[i] != "floor") line = line sprintf(" %.2f x", cpu[i] / floor_cpu)
@@ -111,6 +125,13 @@ echo "BrevaneTwinova benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC')"
 echo "  $(wine --version), $(x86_64-w64-mingw32-g++-posix --version | head -1), $(nproc) cores, Xvfb"
 echo "Start-up, process creation to the window shown and painted; median of $runs alternating runs:"
 measure startup "$runs" "$pixel" "${candidates[@]}" | report ms 1.10
+# The change of scale is timed inside the program, from WM_DPICHANGED to the screen showing the
+# window painted at the new scale (bench/scale_change.cpp says exactly what that takes), after
+# each run's start-up, timed as above; both stop when the screen shows the background picture
+# at a point that only the painted window shows.
+echo "Change of scale, 96 to 144 DPI (412 x 237 to 618 x 356), WM_DPICHANGED to the window" \
+    "repainted, each run after its own start-up; median of $runs runs:"
+measure scale "$runs" "$pixel" "${scale_candidates[@]}" | report ms "16 ms"
 echo "Apply, click to the confirmation box shown; median of $runs alternating runs:"
 measure apply "$runs" "$pixel" "${apply_candidates[@]}" | report ms 1.20
 echo "Memory, private bytes after 1 s idle; median of 5 alternating runs:"
