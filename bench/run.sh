@@ -4,8 +4,8 @@
 # nothing. Builds a Release configuration into build/bench (BUILD_DIR chooses another folder,
 # which must not hold a debug build). RUNS sets the number of alternating start-up, Apply and
 # change-of-scale runs (default 25; memory and hover take 5 each); ALSO names another build of
-# the program (an .exe) to measure beside this one, for example an earlier commit's (one that
-# follows a change of scale, or the script stops at that row).
+# the program (an .exe) to measure beside this one, for example an earlier commit's (not in the
+# change-of-scale row, which earlier builds may not follow).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/prerequisites.sh
@@ -59,7 +59,6 @@ if [ -n "${ALSO:-}" ]; then
     candidates+=(also "$also")
     apply_candidates+=(also "$also")
     hover_candidates+=(also "$also")
-    scale_candidates+=(also "$also")
 fi
 
 # Runs the driver with its output in a file: Wine's helpers would hold a pipe open.

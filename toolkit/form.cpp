@@ -348,6 +348,8 @@ SIZE Form::OnGetDpiScaledSize(UINT dpi) const {
 }
 
 void Form::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    // Nothing is drawn until everything is at the new scale, and then everything once.
+    SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
     scale_ = Scale(dpi);
     // The fonts of the old scale go once the controls hold those of the new one.
     const auto oldFonts = std::exchange(fonts_, {});
@@ -362,7 +364,8 @@ void Form::OnDpiChanged(UINT dpi, const RECT& suggested) {
     SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     InvokeHandler(ScaleChanged);
-    InvalidateRect(window_, nullptr, FALSE);
+    SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 void Form::OnClose() {

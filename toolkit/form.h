@@ -95,9 +95,10 @@ class Form : public ControlHost {
     EventHandler Load;
     MouseEventHandler MouseDown;  // only from the bare surface
     MouseEventHandler MouseMove;  // only from the bare surface
-    // Once the form has been laid out again at a new scale, with its new size: whatever the
-    // program made for the old size (a window region) is made again here. Raised whether or not
-    // the form takes input, since the system, not the user, changes the scale.
+    // Once the form has been laid out again at a new scale, with its new size, and before it is
+    // drawn: whatever the program made for the old size (a window region) is made again here.
+    // Raised whether or not the form takes input, since the system, not the user, changes the
+    // scale.
     EventHandler ScaleChanged;
 
   private:
