@@ -3,11 +3,10 @@
 // has to be in the form's own process: Wine does not carry it across processes.
 #include "bench/scale_change.h"
 #include "toolkit/handle.h"
+#include "toolkit/screen.h"
 
 namespace {
 
-// WM_GETDPISCALEDSIZE, which the SDK declares only for programs that require Windows 10 1703.
-constexpr UINT kGetDpiScaledSize = 0x02E4;
 constexpr double kTimeoutMs = 5000;
 
 double Now() {
@@ -24,7 +23,8 @@ RECT SuggestedRect(HWND window, UINT dpi) {
     RECT bounds{};
     GetWindowRect(window, &bounds);
     SIZE size{};
-    if (SendMessageW(window, kGetDpiScaledSize, dpi, reinterpret_cast<LPARAM>(&size)) == FALSE) {
+    if (SendMessageW(window, toolkit::kGetDpiScaledSizeMessage, dpi,
+                     reinterpret_cast<LPARAM>(&size)) == FALSE) {
         const toolkit::WindowDc screen(nullptr);
         const int systemDpi = GetDeviceCaps(screen.get(), LOGPIXELSX);
         size = {MulDiv(bounds.right - bounds.left, static_cast<int>(dpi), systemDpi),

@@ -4,6 +4,7 @@
 // a move to a monitor of another scale. The build runs these cases once for each scale, each in
 // its own copy of the test prefix.
 #include "running_program.h"
+#include "toolkit/screen.h"
 #include "toolkit/system_functions.h"
 #include "window/form1.h"
 
@@ -26,8 +27,6 @@ using testing_support::Pixels;
 using testing_support::RectInParent;
 
 constexpr Pixel kWhite = 0xFFFFFF;
-// WM_GETDPISCALEDSIZE, which the SDK declares only for programs that require Windows 10 1703.
-constexpr UINT kGetDpiScaledSize = 0x02E4;
 
 // The round buttons' orange-red, from the dark rim to the light glow: not the title's pure red,
 // not white, not grey.
@@ -59,8 +58,7 @@ std::vector<POINT> Outline(const RECT& rect) {
 
 // How much larger the screen draws than the 96 DPI the window is designed at.
 double ScreenScale() {
-    const toolkit::WindowDc screen(nullptr);
-    return GetDeviceCaps(screen.get(), LOGPIXELSY) / 96.0;
+    return testing_support::ScreenDpi() / 96.0;
 }
 
 // A rectangle of the window as designed, in pixels of this screen.
@@ -314,7 +312,8 @@ class InProcess : public testing::Test {
     // size where the window is.
     static void ChangeDpi(Form1& form, UINT dpi) {
         SIZE size{};
-        SendMessageW(form.hWnd(), kGetDpiScaledSize, dpi, reinterpret_cast<LPARAM>(&size));
+        SendMessageW(form.hWnd(), toolkit::kGetDpiScaledSizeMessage, dpi,
+                     reinterpret_cast<LPARAM>(&size));
         RECT suggested{};
         GetWindowRect(form.hWnd(), &suggested);
         suggested.right = suggested.left + size.cx;

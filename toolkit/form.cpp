@@ -12,8 +12,6 @@ namespace toolkit {
 namespace {
 
 constexpr int kFirstChildId = 100;
-// WM_GETDPISCALEDSIZE, which the SDK declares only for programs that require Windows 10 1703.
-constexpr UINT kGetDpiScaledSize = 0x02E4;
 
 void RegisterWindowClass(WNDPROC procedure) {
     static const ATOM atom = [procedure] {
@@ -453,7 +451,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             OnClose();
             return 0;
-        case kGetDpiScaledSize:
+        case kGetDpiScaledSizeMessage:
             *reinterpret_cast<SIZE*>(lParam) = OnGetDpiScaledSize(LOWORD(wParam));
             return TRUE;
         case WM_DPICHANGED:

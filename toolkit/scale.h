@@ -37,11 +37,6 @@ class Scale {
     // The character height of a font of this many points, as CreateFont takes it (negative).
     int FontHeight(double points) const noexcept;
 
-    friend constexpr bool operator==(const Scale& a, const Scale& b) noexcept {
-        return a.dpi_ == b.dpi_;
-    }
-    friend constexpr bool operator!=(const Scale& a, const Scale& b) noexcept { return !(a == b); }
-
   private:
     static constexpr float kTwipsPerInch = 1440.0f;
 

@@ -4,6 +4,10 @@
 
 namespace toolkit {
 
+// WM_GETDPISCALEDSIZE (Windows 10 1703), which the SDK declares only for programs that require
+// that Windows: Windows asks a per-monitor-aware window the size it wants at another DPI.
+inline constexpr UINT kGetDpiScaledSizeMessage = 0x02E4;
+
 // Tells Windows that the program draws itself at the scale of each monitor, so that Windows
 // never stretches its windows as bitmaps. Per-monitor (version 2) where Windows has it (Windows
 // 10 1703 and later): each window is told the scale of the monitor it is on, and WM_DPICHANGED
