@@ -65,11 +65,27 @@ if [ -n "${ALSO:-}" ]; then
     hover_candidates+=(also "$also")
 fi
 
-# Runs the driver with its output in a file: Wine's helpers would hold a pipe open.
+# Runs the driver with its output in a file: Wine's helpers would hold a pipe open. A driver
+# that ends with nothing of its own said, since Wine could not start it (Wine says why), is
+# started again, at most twice more, with a line that says so.
 measure() {
-    local out
+    local out attempt status
     out=$(mktemp)
-    wine "$bin/bench_driver.exe" "$@" >"$out" 2>&1 </dev/null || {
+    for attempt in 1 2 3; do
+        status=0
+        wine "$bin/bench_driver.exe" "$@" >"$out" 2>&1 </dev/null || status=$?
+        if [ "$status" -eq 0 ] || grep -Eq '^(bench_driver|started again):' "$out"; then
+            break
+        fi
+        [ "$attempt" -lt 3 ] || {
+            cat "$out" >&2
+            rm -f "$out"
+            fail "Wine could not start the driver for $1 in 3 attempts"
+        }
+        echo "started again: bench_driver $1, which ended with exit code $status having measured" \
+            "nothing: $(head -1 "$out" | tr -d '\r')"
+    done
+    [ "$status" -eq 0 ] || {
         cat "$out" >&2
         rm -f "$out"
         fail "the driver could not measure $1"
@@ -81,7 +97,7 @@ measure() {
 # Prints, for the driver's lines, each program's median (lowest-highest) and its ratio to the
 # floor's, where there is a floor; for start-up also the mean processor time the program itself
 # used until then, which other work on the machine hardly changes (Linux counts it in 10 ms
-# steps).
+# steps). Then the starts that were made again, and why.
 report() {
     local unit=$1 target=$2
     awk -v unit="$unit" -v target="$target" '
@@ -92,20 +108,22 @@ report() {
             names["program"] = "BrevaneTwinova"
             names["also"] = "BrevaneTwinova (ALSO)"
         }
+        /^started again: / { notes[++note_count] = $0; next }
         {
-            name[NR] = $1; value[NR] = $2; cpu[NR] = $5
-            range[NR] = sprintf("(%.0f-%.0f)", $3, $4)
+            n++
+            name[n] = $1; value[n] = $2; cpu[n] = $5
+            range[n] = sprintf("(%.0f-%.0f)", $3, $4)
             program = $1
-            label[NR] = names[program]
+            label[n] = names[program]
             # A change of scale comes with the start-up of the same runs, named <name>.startup.
             if (sub(/\.startup$/, "", program)) {
-                label[NR] = names[program] ": start-up to first paint (96 DPI)"
+                label[n] = names[program] ": start-up to first paint (96 DPI)"
                 scale_change = 1
             }
             if ($1 == "floor") { floor = $2; floor_cpu = $5 }
         }
         END {
-            for (i = 1; i <= NR; i++) {
+            for (i = 1; i <= n; i++) {
                 if (scale_change && name[i] !~ /\.startup$/)
                     label[i] = label[i] ": WM_DPICHANGED to repainted (144 DPI)"
                 line = sprintf("  %-60s %7.1f %s %-13s", label[i], value[i], unit, range[i])
@@ -117,6 +135,7 @@ report() {
                 if (name[i] == "program" && target != "") line = line "  (target <= " target ")"
                 print line
             }
+            for (i = 1; i <= note_count; i++) print "  " notes[i]
         }'
 }
 
