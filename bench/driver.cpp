@@ -29,7 +29,7 @@
 //          bench_scale_change.dll (beside the driver) into it: see scale_change.cpp.
 // Prints one line per program: its name, then the median, the lowest and the highest value,
 // and for start-up the mean processor time the program had used by then (0 otherwise). For
-// scale, a line named <name>.startup first: the same runs' start-up, measured as for startup.
+// scale, lines named <name>.startup first: the same runs' start-up, measured as for startup.
 // A start that fails (CreateProcess refuses, or the process ends before its window shows) is
 // made again, at most twice more, each time with a line "started again: <name>, round <n>:
 // <why>" printed as it happens.
@@ -560,6 +560,8 @@ int wmain(int argc, wchar_t** argv) {
         if (!candidate.startUpMs.empty()) {
             PrintFigures(candidate.name + L".startup", candidate.startUpMs, {});
         }
+    }
+    for (const auto& candidate : candidates) {
         PrintFigures(candidate.name, candidate.values, candidate.processorMs);
     }
     return 0;
