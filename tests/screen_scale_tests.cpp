@@ -549,14 +549,15 @@ TEST(ScaleChange, IsIgnoredByAWindowThatIsNotPerMonitorAware) {
     setThreadAwareness.get()(previous);
     form.Form_Load();
     const UINT dpi = form.CurrentScale().Dpi();
+    const UINT doubled = 2 * dpi;
     RECT before{};
     GetWindowRect(form.hWnd(), &before);
     const Pixels shown = ShownInProcess(form);
     SIZE size{};
-    EXPECT_EQ(SendMessageW(form.hWnd(), toolkit::kGetDpiScaledSizeMessage, 2 * dpi,
+    EXPECT_EQ(SendMessageW(form.hWnd(), toolkit::kGetDpiScaledSizeMessage, doubled,
                            reinterpret_cast<LPARAM>(&size)),
               FALSE);
-    ChangeDpi(form, 2 * dpi);
+    ChangeDpi(form, doubled);
     EXPECT_EQ(form.CurrentScale().Dpi(), dpi);
     RECT after{};
     GetWindowRect(form.hWnd(), &after);
