@@ -366,11 +366,6 @@ BoxRecorder::~BoxRecorder() {
     toolkit::SetMessageBoxPresenter(std::move(previous_));
 }
 
-int ScreenDpi() {
-    const toolkit::WindowDc screen(nullptr);
-    return GetDeviceCaps(screen.get(), LOGPIXELSY);
-}
-
 toolkit::Scale ScaleOf(HWND window) {
     return toolkit::Scale(toolkit::DpiOf(window));
 }

@@ -193,10 +193,6 @@ class BoxRecorder {
     toolkit::MessageBoxPresenter previous_;
 };
 
-// The screen's dots per inch (96 at 100 %), as the program sees them: the test programs declare
-// the same DPI awareness.
-int ScreenDpi();
-
 // The scale a window is drawn at: its own DPI where Windows tells each window its own
 // (GetDpiForWindow), the system's elsewhere. For a form of this process, its CurrentScale().
 toolkit::Scale ScaleOf(HWND window);
@@ -217,14 +213,3 @@ const wchar_t* FaceAt(const toolkit::Scale& scale);
 std::wstring Decimal(const wchar_t* whole, const wchar_t* fraction);
 
 }  // namespace testing_support
-
-// Begins a case whose sizes, points or pixels are worked out for a screen at 96 DPI (100 %): on a
-// screen at another scale it is skipped and says so. (For the files that use GoogleTest.)
-#define SKIP_UNLESS_SCREEN_AT_96_DPI()                                                   \
-    do {                                                                                 \
-        if (const int dpi = ::testing_support::ScreenDpi(); dpi != 96) {                 \
-            GTEST_SKIP() << "This case compares with sizes and pixels worked out for a " \
-                            "screen at 96 DPI (100 %), and this screen is at "           \
-                         << dpi << " DPI.";                                              \
-        }                                                                                \
-    } while (false)
