@@ -223,7 +223,7 @@ TEST_F(MainWindowKeyboard, TheFocusComesBackToTheButtonThatHadIt) {
 // A picture of the design at `scale`: its own pixels at the design scale; elsewhere stretched to
 // the size its design pixels have there, smoothly (HALFTONE, which needs the brush origin set).
 Pixels PictureAt(const toolkit::Scale& scale, toolkit::Blob bmpFile) {
-    const Pixels own = testing_support::DecodeBmp(bmpFile);
+    Pixels own = testing_support::DecodeBmp(bmpFile);
     if (scale.IsDesignScale()) {
         return own;
     }
