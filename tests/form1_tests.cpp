@@ -157,9 +157,10 @@ TEST_F(MainWindowKeyboard, ClickingALabelOrTheSurfaceLeavesTheFocusWhereItWas) {
     form_.Label2.MouseDown = {};  // no drag
     form_.MouseDown = {};
     form_.LoadAndShow();
-    for (const LPARAM point : {MAKELPARAM(100, 10), MAKELPARAM(300, 150)}) {
-        SendMessageW(form_.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, point);
-        SendMessageW(form_.hWnd(), WM_LBUTTONUP, 0, point);
+    for (const POINT designed : {POINT{100, 10}, POINT{300, 150}}) {  // the title, the surface
+        const POINT point = PointAtScale(form_.CurrentScale(), designed);
+        SendMessageW(form_.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+        SendMessageW(form_.hWnd(), WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
     }
     EXPECT_EQ(GetFocus(), form_.Command1.hWnd());
 }
