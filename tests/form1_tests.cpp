@@ -488,7 +488,7 @@ TEST_F(MainWindow, ThePushButtonsAndTheScrollBarAsDesigned) {
     // the one given follows the user's code page.
     for (const HWND button :
          {form_.Command1.hWnd(), form_.Command2.hWnd(), form_.Command3.hWnd()}) {
-        const auto buttonFont = reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0));
+        auto* const buttonFont = reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0));
         LOGFONTW asked{};
         GetObjectW(buttonFont, sizeof asked, &asked);
         EXPECT_EQ(asked.lfCharSet, ANSI_CHARSET);
