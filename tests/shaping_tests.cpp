@@ -29,11 +29,11 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 constexpr float kNaNf = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInfinityF = std::numeric_limits<float>::infinity();
 
-// The main window after start-up: 412 x 237 pixels at 15 twips per pixel (the test screen).
+// The main window after start-up: 412 x 237 pixels at 15 twips per pixel (96 DPI).
 constexpr int kMainWidthTwips = 6180;
 constexpr int kMainHeightTwips = 3555;
 
-// Twips per pixel the tests supply in place of the form's own (15: the test screen's).
+// Twips per pixel the tests supply in place of the form's own (15: the design scale's).
 constexpr TwipsPerPixel kOwnScale{15, 15};
 constexpr TwipsPerPixel kAt12{12, 12};
 constexpr TwipsPerPixel kZeroHorizontal{0, 15};
@@ -127,7 +127,6 @@ TEST(PixelsFromTwips, DividesInDoublePrecisionRoundsAndRaisesFloatingPointFaults
 // --- The region a window receives -----------------------------------------------------------
 
 TEST(SmoothFormCorners, GivesTheRoundedRectangleOfTheSizeAndCornerRoundedHalfToEven) {
-    SKIP_UNLESS_SCREEN_AT_96_DPI();
     const struct {
         int widthTwips, heightTwips;
         double corner;
@@ -161,21 +160,25 @@ TEST(SmoothFormCorners, GivesTheRoundedRectangleOfTheSizeAndCornerRoundedHalfToE
     }
 }
 
+// At the form's own scale, where 6180 x 3555 twips are 412 x 237 pixels at 96 DPI.
 TEST(SmoothFormCorners, EachCallShapesTheWindowAsItIsThen) {
-    SKIP_UNLESS_SCREEN_AT_96_DPI();
     toolkit::Form form(Design(kMainWidthTwips, kMainHeightTwips));
     const HWND window = form.hWnd();
+    const toolkit::Scale& scale = form.CurrentScale();
+    const int width = scale.PixelsX(kMainWidthTwips);
+    const int height = scale.PixelsY(kMainHeightTwips);
     SmoothFormCorners(form, 25);
-    ASSERT_TRUE(HoldsRoundRect(window, 412, 237, 25));
+    ASSERT_TRUE(HoldsRoundRect(window, width, height, 25));
     SmoothFormCorners(form, 12);
-    EXPECT_TRUE(HoldsRoundRect(window, 412, 237, 12)) << "the second call replaces the first";
-    form.SetHeight(3000);  // 200 pixels
-    EXPECT_TRUE(HoldsRoundRect(window, 412, 237, 12)) << "the shape does not follow by itself";
+    EXPECT_TRUE(HoldsRoundRect(window, width, height, 12)) << "the second call replaces the first";
+    form.SetHeight(3000);  // 200 pixels at 96 DPI
+    EXPECT_TRUE(HoldsRoundRect(window, width, height, 12)) << "the shape does not follow by itself";
     SmoothFormCorners(form, 12);
-    EXPECT_TRUE(HoldsRoundRect(window, 412, 200, 12));
+    EXPECT_TRUE(HoldsRoundRect(window, width, scale.PixelsY(3000), 12));
     ShowWindow(window, SW_SHOWNOACTIVATE);
     SmoothFormCorners(form, 25);
-    EXPECT_TRUE(HoldsRoundRect(window, 412, 200, 25)) << "a visible window is shaped too";
+    EXPECT_TRUE(HoldsRoundRect(window, width, scale.PixelsY(3000), 25))
+        << "a visible window is shaped too";
 }
 
 // --- Faults: a run-time error, nothing created, the previous shape kept ----------------------
@@ -206,10 +209,9 @@ const Fault kFaults[] = {
 };
 
 TEST(SmoothFormCorners, AFaultRaisesItsErrorAndKeepsThePreviousShape) {
-    SKIP_UNLESS_SCREEN_AT_96_DPI();
     for (const Fault& row : kFaults) {
         toolkit::Form form(Design(row.widthTwips, kMainHeightTwips));
-        const int width = row.widthTwips / 15;
+        const toolkit::Scale& scale = form.CurrentScale();
         if (row.cornerBefore != 0) {
             SmoothFormCorners(form, row.cornerBefore);
         }
@@ -218,7 +220,8 @@ TEST(SmoothFormCorners, AFaultRaisesItsErrorAndKeepsThePreviousShape) {
             << "corner " << row.corner << ", width " << row.widthTwips;
         EXPECT_TRUE(row.cornerBefore == 0
                         ? HoldsNoRegion(form.hWnd())
-                        : HoldsRoundRect(form.hWnd(), width, 237, row.cornerBefore))
+                        : HoldsRoundRect(form.hWnd(), scale.PixelsX(row.widthTwips),
+                                         scale.PixelsY(kMainHeightTwips), row.cornerBefore))
             << "corner " << row.corner;
     }
 }

@@ -1,6 +1,7 @@
 #include "test_support.h"
 
 #include "toolkit/run_time_error.h"
+#include "toolkit/screen.h"
 
 #include <algorithm>
 #include <cstring>
@@ -365,9 +366,26 @@ BoxRecorder::~BoxRecorder() {
     toolkit::SetMessageBoxPresenter(std::move(previous_));
 }
 
-int ScreenDpi() {
-    const toolkit::WindowDc screen(nullptr);
-    return GetDeviceCaps(screen.get(), LOGPIXELSY);
+toolkit::Scale ScaleOf(HWND window) {
+    return toolkit::Scale(toolkit::DpiOf(window));
+}
+
+RECT AtScale(const toolkit::Scale& scale, const RECT& designed) {
+    constexpr LONG kTwipsPerDesignPixel = 15;
+    return scale.Pixels({designed.left * kTwipsPerDesignPixel, designed.top * kTwipsPerDesignPixel,
+                         (designed.right - designed.left) * kTwipsPerDesignPixel,
+                         (designed.bottom - designed.top) * kTwipsPerDesignPixel});
+}
+
+POINT PointAtScale(const toolkit::Scale& scale, POINT designed) {
+    const RECT pixel = AtScale(scale, {designed.x, designed.y, designed.x + 1, designed.y + 1});
+    return {pixel.left, pixel.top};
+}
+
+const wchar_t* FaceAt(const toolkit::Scale& scale) {
+    return scale.IsDesignScale() && toolkit::SystemDpi() == toolkit::Scale::kDesignDpi
+               ? L"MS Sans Serif"
+               : L"Microsoft Sans Serif";
 }
 
 std::wstring Decimal(const wchar_t* whole, const wchar_t* fraction) {
