@@ -55,11 +55,6 @@ std::vector<POINT> Outline(const RECT& rect) {
     return points;
 }
 
-// How much larger the system draws than the 96 DPI the window is designed at.
-double ScreenScale() {
-    return toolkit::SystemDpi() / 96.0;
-}
-
 // The boxes of the minimise and the close button as drawn on the screen: the first two runs of
 // columns, from the left, with orange in them above the red band under the title area.
 std::vector<RECT> RoundButtonsShown(const Pixels& shown) {
@@ -304,7 +299,7 @@ void ChangeDpi(Form1& form, UINT dpi) {
 class InProcess : public testing::Test {
   protected:
     void SetUp() override {
-        if (ScreenScale() == 1.0) {
+        if (fresh_->CurrentScale().IsDesignScale()) {
             GTEST_SKIP() << "These cases need a screen scaled above 96 DPI.";
         }
         for (Form1* form : {at96_.get(), untouched96_.get()}) {
@@ -377,8 +372,8 @@ TEST_F(InProcess, EveryTextIsDrawnAtTheScaleTimesItsSizeAt96Dpi) {
     const Pixels without = ShownInProcess(form);
     for (const auto& text : texts) {
         const SIZE ink = FirstLineInk(with, without, text.box);
-        const double width = text.at96.cx * ScreenScale();
-        const double height = text.at96.cy * ScreenScale();
+        const double width = text.at96.cx * form.CurrentScale().Dpi() / 96.0;
+        const double height = text.at96.cy * form.CurrentScale().Dpi() / 96.0;
         EXPECT_NEAR(ink.cx, width, width / 5) << text.text << ": the first word's width";
         EXPECT_NEAR(ink.cy, height, height / 5) << text.text << ": the first line's height";
     }

@@ -382,10 +382,24 @@ POINT PointAtScale(const toolkit::Scale& scale, POINT designed) {
     return {pixel.left, pixel.top};
 }
 
-const wchar_t* FaceAt(const toolkit::Scale& scale) {
-    return scale.IsDesignScale() && toolkit::SystemDpi() == toolkit::Scale::kDesignDpi
-               ? L"MS Sans Serif"
-               : L"Microsoft Sans Serif";
+toolkit::UniqueFont DesignFontAt(const toolkit::Scale& scale, double points, int weight) {
+    const int height = scale.FontHeight(points);
+    const auto font = [&](const wchar_t* face) {
+        return toolkit::UniqueFont(CreateFontW(
+            height, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face));
+    };
+    if (scale.IsDesignScale()) {
+        toolkit::UniqueFont raster = font(L"MS Sans Serif");
+        const toolkit::WindowDc screen(nullptr);
+        const toolkit::SelectionGuard select(screen.get(), raster.get());
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(screen.get(), &metrics);
+        if (metrics.tmHeight - metrics.tmInternalLeading == -height) {
+            return raster;
+        }
+    }
+    return font(L"Microsoft Sans Serif");
 }
 
 std::wstring Decimal(const wchar_t* whole, const wchar_t* fraction) {

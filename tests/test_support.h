@@ -203,10 +203,11 @@ toolkit::Scale ScaleOf(HWND window);
 RECT AtScale(const toolkit::Scale& scale, const RECT& designed);
 POINT PointAtScale(const toolkit::Scale& scale, POINT designed);
 
-// The face a form draws its texts in at `scale`: the raster "MS Sans Serif", whose few sizes are
-// drawn for 96 DPI, only where both the window and the system are at 96 DPI; elsewhere
-// "Microsoft Sans Serif", the same design drawn to scale.
-const wchar_t* FaceAt(const toolkit::Scale& scale);
+// The font a form draws a text of `points` and `weight` in at `scale`: at 96 DPI the raster
+// "MS Sans Serif" the design is drawn in, where the system has it with letters of the height asked
+// (its few sizes are drawn for one DPI and one code page); elsewhere "Microsoft Sans Serif", the
+// same design drawn to scale.
+toolkit::UniqueFont DesignFontAt(const toolkit::Scale& scale, double points, int weight);
 
 // A number with a fraction as the user's locale writes it: `whole`, the user's decimal
 // separator, `fraction`.

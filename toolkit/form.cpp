@@ -40,6 +40,22 @@ POINT OnWorkArea(POINT wanted, SIZE size, const RECT& workArea) {
             std::max(workArea.top, std::min(wanted.y, workArea.bottom - size.cy))};
 }
 
+// An upright, plain font of the ANSI character set, `height` as CreateFont takes it.
+UniqueFont MadeFont(int height, int weight, const std::wstring& face, BYTE precision) {
+    return UniqueFont(CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                                  precision, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                  DEFAULT_PITCH | FF_DONTCARE, face.c_str()));
+}
+
+// Whether the system draws `font`'s letters exactly as high as CreateFont's `height` asked.
+bool HasLetterHeight(HFONT font, int height) {
+    const WindowDc screen(nullptr);
+    const SelectionGuard select(screen.get(), font);
+    TEXTMETRICW metrics{};
+    return GetTextMetricsW(screen.get(), &metrics) != FALSE &&
+           metrics.tmHeight - metrics.tmInternalLeading == -height;
+}
+
 int HeldButtons(WPARAM keys) {
     return ((keys & MK_LBUTTON) != 0 ? kLeftButton : 0) |
            ((keys & MK_RBUTTON) != 0 ? kRightButton : 0) |
@@ -173,15 +189,21 @@ HFONT Form::Font(const std::optional<FontSpec>& font) {
     if (found != fonts_.end()) {
         return found->second.get();
     }
-    // At the design scale the face the design was drawn with, where the system's fonts are made
-    // for that scale too; anywhere else a face that is drawn at exactly the size asked for, where
-    // a face with fixed sizes would be snapped to another size or enlarged pixel by pixel.
-    const bool design = scale_.IsDesignScale() && SystemDpi() == Scale::kDesignDpi;
-    UniqueFont made(CreateFontW(scale_.FontHeight(wanted.points), 0, 0, 0, wanted.weight, FALSE,
-                                FALSE, FALSE, ANSI_CHARSET,
-                                design ? OUT_DEFAULT_PRECIS : OUT_OUTLINE_PRECIS,
-                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                design ? faces_.atDesignScale.c_str() : faces_.scalable.c_str()));
+    // At the design scale the face the design was drawn with, where the system has it at the
+    // size asked for. That face has a few sizes only, drawn for one DPI and one code page, and
+    // the system snaps a size it lacks to another (on a system at another scale, or with a code
+    // page whose set has fewer sizes). Anywhere else a face drawn at exactly the size asked for.
+    const int height = scale_.FontHeight(wanted.points);
+    UniqueFont made;
+    if (scale_.IsDesignScale()) {
+        made = MadeFont(height, wanted.weight, faces_.atDesignScale, OUT_DEFAULT_PRECIS);
+        if (made && !HasLetterHeight(made.get(), height)) {
+            made.reset();
+        }
+    }
+    if (!made) {
+        made = MadeFont(height, wanted.weight, faces_.scalable, OUT_OUTLINE_PRECIS);
+    }
     if (!made) {
         throw RunTimeError(kOutOfMemory);
     }

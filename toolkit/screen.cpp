@@ -27,10 +27,6 @@ UINT DpiOf(HWND window) {
             return dpi;
         }
     }
-    return SystemDpi();
-}
-
-UINT SystemDpi() {
     const WindowDc screen(nullptr);
     return static_cast<UINT>(GetDeviceCaps(screen.get(), LOGPIXELSY));
 }

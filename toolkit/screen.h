@@ -22,11 +22,8 @@ void DeclareDpiAwareness();
 bool FollowsMonitorScale(HWND window);
 
 // The DPI a window is drawn at: its monitor's where Windows tells each window its own, the
-// system's otherwise.
+// system's (the primary monitor's at sign-in) otherwise.
 UINT DpiOf(HWND window);
-// The system's DPI, the primary monitor's at sign-in: the one that fonts with fixed sizes are
-// made for.
-UINT SystemDpi();
 
 // The part of a monitor that windows may cover, without the taskbar: the monitor a window is on
 // (mostly), or with no window the primary monitor, where windows open.
