@@ -64,7 +64,9 @@ class Form : public ControlHost {
     void SetWindowState(int state);
 
     Label& AddLabel(const TwipsRect& position, LabelDesign design);
-    Image& AddImage(int leftTwips, int topTwips, PictureFile picture);
+    // `glyphs`: the title-bar buttons the picture shows, drawn by the system in a contrast theme.
+    Image& AddImage(int leftTwips, int topTwips, PictureFile picture,
+                    std::vector<CaptionGlyph> glyphs = {});
     PushButton& AddPushButton(const TwipsRect& position, ButtonDesign design);
     ScrollBar& AddScrollBar(const TwipsRect& position, const ScrollBarDesign& design);
 
@@ -80,7 +82,8 @@ class Form : public ControlHost {
     // The front-most visible painted control at a client point; null on the bare surface.
     PaintedControl* ControlAt(POINT point) const;
 
-    // Draws the background picture, then the painted controls from back to front.
+    // Draws the background picture, then the painted controls from back to front. In a contrast
+    // theme: the theme's surface instead of the picture, the controls, and the window's edge.
     void Paint(HDC dc) const;
 
     // Puts the thread in the program's one COM apartment, opened on first need (for the
@@ -115,6 +118,8 @@ class Form : public ControlHost {
     void OnSize(WPARAM kind);
     void OnClose();
     SIZE OnGetDpiScaledSize(UINT dpi) const;
+    void OnSystemLookChanged();
+    void OutlineEdge(HDC dc) const;
     void OnDpiChanged(UINT dpi, const RECT& suggested);
 
     // The window's outer size in pixels at a scale, and giving the window that size at its own.
@@ -135,6 +140,8 @@ class Form : public ControlHost {
     FontFaces faces_;
     FontSpec font_;
     Picture picture_;
+    // Asked once here, then again only when the system says the theme or its colours changed.
+    Look look_ = SystemLook();
     UniqueIcon icon_;
     std::vector<std::pair<FontSpec, UniqueFont>> fonts_;
     PaintedControls painted_;
