@@ -56,7 +56,8 @@ Form1::Form1()
                       LabelDesign{L"Click pe buton pentru a aplica Twinova", kBold825, kWhite})),
       Label5(AddLabel({2520, 0, 495, 375}, LabelDesign{})),
       Label4(AddLabel({1920, 0, 495, 375}, LabelDesign{})),
-      // The strip shows the minimise and close buttons 22 pixels square, 2 pixels down.
+      // The strip shows the minimise and close buttons 22 pixels square, 4 and 40 pixels across
+      // and 2 down.
       Image1(AddImage(
           1920, 0, assets::kButtonStrip,
           {{DFCS_CAPTIONMIN, {60, 30, 330, 330}}, {DFCS_CAPTIONCLOSE, {600, 30, 330, 330}}})),
