@@ -283,48 +283,43 @@ Pixels ShownInProcess(const Form1& form) {
     return canvas.Read();
 }
 
+// Tells a window a new DPI as Windows does: the size it would have there, scaled from its size now,
+// is offered in WM_GETDPISCALEDSIZE for the window to change, and WM_DPICHANGED suggests that size
+// where the window is.
+void ChangeDpi(HWND window, UINT dpi, UINT from) {
+    RECT suggested{};
+    GetWindowRect(window, &suggested);
+    SIZE size{
+        MulDiv(suggested.right - suggested.left, static_cast<int>(dpi), static_cast<int>(from)),
+        MulDiv(suggested.bottom - suggested.top, static_cast<int>(dpi), static_cast<int>(from))};
+    SendMessageW(window, toolkit::kGetDpiScaledSizeMessage, dpi, reinterpret_cast<LPARAM>(&size));
+    suggested.right = suggested.left + size.cx;
+    suggested.bottom = suggested.top + size.cy;
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+}
+
+void ChangeDpi(Form1& form, UINT dpi) {
+    ChangeDpi(form.hWnd(), dpi, form.CurrentScale().Dpi());
+}
+
+// Forms made as the program makes its own, per-monitor aware: one at the screen's scale as a start
+// there makes it, and two told 96 DPI, as on a monitor at 100 %.
 class InProcess : public testing::Test {
   protected:
     void SetUp() override {
         if (ScreenScale() == 1.0) {
             GTEST_SKIP() << "These cases need a screen scaled above 96 DPI.";
         }
-        // A window made while its thread is unaware of scales is told 96 DPI. What sizes it from
-        // outside its own messages runs so too, or Wine converts the sizes it is given.
-        const toolkit::SystemFunction<DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT)>
-            setThreadAwareness{toolkit::User32().library, "SetThreadDpiAwarenessContext"};
-        if (setThreadAwareness) {
-            const DPI_AWARENESS_CONTEXT previous =
-                setThreadAwareness.get()(DPI_AWARENESS_CONTEXT_UNAWARE);
-            at96_ = std::make_unique<Form1>();
-            untouched96_ = std::make_unique<Form1>();
-            at96_->Form_Load();
-            untouched96_->Form_Load();
-            setThreadAwareness.get()(previous);
-        }
-        if (!at96_ || at96_->CurrentScale().Dpi() != toolkit::Scale::kDesignDpi) {
-            GTEST_SKIP() << "This system makes no window at 96 DPI on a scaled screen.";
+        for (Form1* form : {at96_.get(), untouched96_.get()}) {
+            ChangeDpi(*form, toolkit::Scale::kDesignDpi);
+            form->Form_Load();
         }
         fresh_->Form_Load();
     }
 
-    // Tells the window a new DPI as Windows does: asks the size it wants there, and suggests that
-    // size where the window is.
-    static void ChangeDpi(Form1& form, UINT dpi) {
-        SIZE size{};
-        SendMessageW(form.hWnd(), toolkit::kGetDpiScaledSizeMessage, dpi,
-                     reinterpret_cast<LPARAM>(&size));
-        RECT suggested{};
-        GetWindowRect(form.hWnd(), &suggested);
-        suggested.right = suggested.left + size.cx;
-        suggested.bottom = suggested.top + size.cy;
-        SendMessageW(form.hWnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
-                     reinterpret_cast<LPARAM>(&suggested));
-    }
-
     std::unique_ptr<Form1> fresh_ = std::make_unique<Form1>();
-    std::unique_ptr<Form1> at96_;
-    std::unique_ptr<Form1> untouched96_;
+    std::unique_ptr<Form1> at96_ = std::make_unique<Form1>();
+    std::unique_ptr<Form1> untouched96_ = std::make_unique<Form1>();
 };
 
 // The first line of a text as drawn, where `with` and `without` it differ in its box: the width of
@@ -392,8 +387,16 @@ TEST_F(InProcess, EveryTextIsDrawnAtTheScaleTimesItsSizeAt96Dpi) {
     }
 }
 
-// The same pixels, child windows included, and the same shape.
+// The same size, the same pixels, child windows included, and the same shape.
 void ExpectSameWindows(const Form1& seen, const Form1& expected, const char* when) {
+    RECT seenBounds{};
+    RECT expectedBounds{};
+    GetWindowRect(seen.hWnd(), &seenBounds);
+    GetWindowRect(expected.hWnd(), &expectedBounds);
+    EXPECT_EQ(seenBounds.right - seenBounds.left, expectedBounds.right - expectedBounds.left)
+        << when;
+    EXPECT_EQ(seenBounds.bottom - seenBounds.top, expectedBounds.bottom - expectedBounds.top)
+        << when;
     EXPECT_TRUE(testing_support::SamePixels(ShownInProcess(seen), ShownInProcess(expected)))
         << when;
     const toolkit::UniqueRegion seenShape(CreateRectRgn(0, 0, 0, 0));
@@ -410,6 +413,156 @@ TEST_F(InProcess, ToldTheScreensScaleItIsWhatAStartThereIsAndBackAt96DpiWhatItWa
     ExpectSameWindows(*at96_, *fresh_, "at the screen's scale");
     ChangeDpi(*at96_, toolkit::Scale::kDesignDpi);
     ExpectSameWindows(*at96_, *untouched96_, "back at 96 DPI");
+}
+
+// Minimised, the window holds the parked icon's rectangle, and Windows suggests that, scaled.
+TEST_F(InProcess, MinimisedToldANewScaleAndRestoredItIsWhatAStartThereIs) {
+    const struct {
+        const char* name;
+        Form1& form;
+        UINT dpi;
+        const Form1& start;
+    } cases[] = {
+        {"to the screen's scale", *at96_, fresh_->CurrentScale().Dpi(), *fresh_},
+        {"to 96 DPI", *fresh_, toolkit::Scale::kDesignDpi, *untouched96_},
+    };
+    for (const auto& row : cases) {
+        row.form.SetWindowState(toolkit::kMinimized);
+        ChangeDpi(row.form, row.dpi);
+        EXPECT_FLOAT_EQ(row.form.Height(), 3555.0f) << row.name << ", minimised";
+        row.form.SetWindowState(toolkit::kNormal);
+        // Restored, the window is active with the focus on Apply, which the start never had.
+        SetFocus(nullptr);
+        ExpectSameWindows(row.form, row.start, row.name);
+        RECT bounds{};
+        GetWindowRect(row.form.hWnd(), &bounds);
+        const RECT workArea = toolkit::WorkAreaOf(row.form.hWnd());
+        EXPECT_TRUE(PtInRect(&workArea, {bounds.left, bounds.top})) << row.name;
+    }
+}
+
+namespace {
+
+// Counts the messages a window of this thread handles while it is not marked visible.
+class HiddenMessageCounter {
+  public:
+    explicit HiddenMessageCounter(HWND window)
+        : hook_(SetWindowsHookExW(WH_CALLWNDPROC, Record, nullptr, GetCurrentThreadId())) {
+        window_ = window;
+        count_ = 0;
+    }
+    HiddenMessageCounter(const HiddenMessageCounter&) = delete;
+    HiddenMessageCounter& operator=(const HiddenMessageCounter&) = delete;
+    ~HiddenMessageCounter() { UnhookWindowsHookEx(hook_); }
+    int Count() const { return count_; }
+
+  private:
+    static LRESULT CALLBACK Record(int code, WPARAM wParam, LPARAM lParam) {
+        const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && message->hwnd == window_ &&
+            (GetWindowLongPtrW(window_, GWL_STYLE) & WS_VISIBLE) == 0) {
+            ++count_;
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    static inline HWND window_ = nullptr;
+    static inline int count_ = 0;
+    HHOOK hook_;
+};
+
+}  // namespace
+
+// To the system the window stays a visible one throughout, so that clicks and tools still find it.
+TEST_F(InProcess, AChangeKeepsTheWindowVisibleAndPaintsItOnceAndAHiddenOneHidden) {
+    ShowWindow(fresh_->hWnd(), SW_SHOWNOACTIVATE);
+    UpdateWindow(fresh_->hWnd());
+    testing_support::PumpMessages(fresh_.get());
+    {
+        const HiddenMessageCounter hidden(fresh_->hWnd());
+        const testing_support::PaintCounter paints(fresh_->hWnd());
+        ChangeDpi(*fresh_, toolkit::Scale::kDesignDpi);
+        testing_support::PumpMessages(fresh_.get());
+        EXPECT_EQ(hidden.Count(), 0) << "messages handled while not marked visible";
+        EXPECT_EQ(paints.paints, 1);
+    }
+    // A change before the first show leaves the window hidden until Load has run.
+    ChangeDpi(*at96_, fresh_->CurrentScale().Dpi());
+    EXPECT_FALSE(IsWindowVisible(at96_->hWnd()));
+    bool visibleDuringLoad = true;
+    at96_->Load = [&] { visibleDuringLoad = IsWindowVisible(at96_->hWnd()) != FALSE; };
+    at96_->LoadAndShow();
+    EXPECT_FALSE(visibleDuringLoad);
+    EXPECT_TRUE(IsWindowVisible(at96_->hWnd()));
+}
+
+// No DPI of 0 or beyond 500 %, no empty, inverted or missing rectangle: the program must neither
+// end with an error nor lose its window.
+TEST_F(InProcess, AChangeOfScaleWindowsNeverSendsChangesNothing) {
+    ShowWindow(fresh_->hWnd(), SW_SHOWNOACTIVATE);
+    RECT before{};
+    GetWindowRect(fresh_->hWnd(), &before);
+    const UINT dpi = fresh_->CurrentScale().Dpi();
+    const RECT empty{before.left, before.top, before.left, before.top};
+    const RECT inverted{before.right, before.bottom, before.left, before.top};
+    const struct {
+        UINT dpi;
+        const RECT* suggested;
+    } cases[] = {{0, &before},  {4800, &before},  {9600, &before}, {65535, &before},
+                 {dpi, &empty}, {dpi, &inverted}, {dpi, nullptr}};
+    const Pixels shown = ShownInProcess(*fresh_);
+    const testing_support::BoxRecorder errorBoxes;
+    for (const auto& row : cases) {
+        SIZE size{};
+        const LRESULT answered = SendMessageW(fresh_->hWnd(), toolkit::kGetDpiScaledSizeMessage,
+                                              row.dpi, reinterpret_cast<LPARAM>(&size));
+        SendMessageW(fresh_->hWnd(), WM_DPICHANGED, MAKEWPARAM(row.dpi, row.dpi),
+                     reinterpret_cast<LPARAM>(row.suggested));
+        testing_support::PumpMessages(fresh_.get());
+        const auto trace = testing::Message() << row.dpi << " DPI, rectangle "
+                                              << (row.suggested == &before   ? "as it is"
+                                                  : row.suggested == &empty  ? "empty"
+                                                  : row.suggested != nullptr ? "inverted"
+                                                                             : "missing");
+        EXPECT_EQ(answered != FALSE, row.dpi == dpi) << trace;
+        EXPECT_EQ(fresh_->CurrentScale().Dpi(), dpi) << trace;
+        RECT after{};
+        GetWindowRect(fresh_->hWnd(), &after);
+        EXPECT_TRUE(EqualRect(&after, &before)) << trace;
+        EXPECT_TRUE(IsWindowVisible(fresh_->hWnd())) << trace;
+        EXPECT_TRUE(testing_support::SamePixels(ShownInProcess(*fresh_), shown)) << trace;
+    }
+    EXPECT_TRUE(errorBoxes.boxes().empty());
+}
+
+// Where Windows stretches a window (one that is system-aware or unaware of scales), the window
+// leaves the message to DefWindowProc.
+TEST(ScaleChange, IsIgnoredByAWindowThatIsNotPerMonitorAware) {
+    const toolkit::SystemFunction<DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT)>
+        setThreadAwareness{toolkit::User32().library, "SetThreadDpiAwarenessContext"};
+    if (!setThreadAwareness) {
+        GTEST_SKIP()
+            << "This Windows has no DPI awareness of a thread's own to make such a window.";
+    }
+    const DPI_AWARENESS_CONTEXT previous = setThreadAwareness.get()(DPI_AWARENESS_CONTEXT_UNAWARE);
+    Form1 form;
+    setThreadAwareness.get()(previous);
+    form.Form_Load();
+    const UINT dpi = form.CurrentScale().Dpi();
+    const UINT doubled = 2 * dpi;
+    RECT before{};
+    GetWindowRect(form.hWnd(), &before);
+    const Pixels shown = ShownInProcess(form);
+    SIZE size{};
+    EXPECT_EQ(SendMessageW(form.hWnd(), toolkit::kGetDpiScaledSizeMessage, doubled,
+                           reinterpret_cast<LPARAM>(&size)),
+              FALSE);
+    ChangeDpi(form, doubled);
+    EXPECT_EQ(form.CurrentScale().Dpi(), dpi);
+    RECT after{};
+    GetWindowRect(form.hWnd(), &after);
+    EXPECT_TRUE(EqualRect(&after, &before));
+    EXPECT_TRUE(testing_support::SamePixels(ShownInProcess(form), shown));
 }
 
 TEST_F(InProcess, AfterAChangeAClickOnTheMinimiseOrCloseGlyphsCentreActs) {

@@ -32,6 +32,14 @@ POINT PointOf(LPARAM lParam) {
     return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
 }
 
+// Where a window of `size` wanted at `wanted` goes: moved as little as it takes to lie on the work
+// area, or, where it is larger than that, with its top-left corner on the work area's, so that
+// its title and its own buttons can be reached.
+POINT OnWorkArea(POINT wanted, SIZE size, const RECT& workArea) {
+    return {std::max(workArea.left, std::min(wanted.x, workArea.right - size.cx)),
+            std::max(workArea.top, std::min(wanted.y, workArea.bottom - size.cy))};
+}
+
 int HeldButtons(WPARAM keys) {
     return ((keys & MK_LBUTTON) != 0 ? kLeftButton : 0) |
            ((keys & MK_RBUTTON) != 0 ? kRightButton : 0) |
@@ -76,15 +84,17 @@ SIZE Form::SizeAt(const Scale& scale) const {
 }
 
 void Form::FitToSize() const {
+    if (IsIconic(window_)) {
+        FitRestoredToSize();
+        return;
+    }
     const SIZE size = SizeAt(scale_);
     SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 float Form::Width() const {
-    RECT bounds{};
-    GetWindowRect(window_, &bounds);
-    return static_cast<float>(bounds.right - bounds.left) * scale_.TwipsPerPixelX();
+    return widthTwips_;
 }
 
 void Form::SetWidth(float twips) {
@@ -93,9 +103,7 @@ void Form::SetWidth(float twips) {
 }
 
 float Form::Height() const {
-    RECT bounds{};
-    GetWindowRect(window_, &bounds);
-    return static_cast<float>(bounds.bottom - bounds.top) * scale_.TwipsPerPixelY();
+    return heightTwips_;
 }
 
 void Form::SetHeight(float twips) {
@@ -193,16 +201,14 @@ void Form::NotifyNameChange(HWND child) const {
 
 void Form::LoadAndShow() {
     Raise(Load);
-    // Centred on the work area of its monitor; where the window is larger, its top-left corner
-    // stays on the work area, so that its title and its own buttons can be reached.
+    // Centred on the work area of its monitor.
     const RECT workArea = WorkAreaOf(window_);
-    RECT bounds{};
-    GetWindowRect(window_, &bounds);
-    const LONG width = bounds.right - bounds.left;
-    const LONG height = bounds.bottom - bounds.top;
-    const LONG left = std::max(workArea.left, (workArea.left + workArea.right - width) / 2);
-    const LONG top = std::max(workArea.top, (workArea.top + workArea.bottom - height) / 2);
-    SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const SIZE size = SizeAt(scale_);
+    const POINT place = OnWorkArea({(workArea.left + workArea.right - size.cx) / 2,
+                                    (workArea.top + workArea.bottom - size.cy) / 2},
+                                   size, workArea);
+    SetWindowPos(window_, nullptr, place.x, place.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(window_, SW_SHOW);
     SetForegroundWindow(window_);
     tabOrder_.FocusFirst();
@@ -364,13 +370,13 @@ void Form::OnSize(WPARAM kind) {
     }
 }
 
-SIZE Form::OnGetDpiScaledSize(UINT dpi) const {
-    return SizeAt(Scale(dpi));
+bool Form::TakesScaleChange(UINT dpi) const {
+    // A window Windows stretches follows no scale of its own; and a DPI no monitor has is not
+    // Windows' either: either leaves the window as it is.
+    return FollowsMonitorScale(window_) && Scale::IsMonitorDpi(dpi);
 }
 
 void Form::OnDpiChanged(UINT dpi, const RECT& suggested) {
-    // Nothing is drawn until everything is at the new scale, and then everything once.
-    SendMessageW(window_, WM_SETREDRAW, FALSE, 0);
     scale_ = Scale(dpi);
     // The fonts of the old scale go once the controls hold those of the new one.
     const auto oldFonts = std::exchange(fonts_, {});
@@ -381,12 +387,41 @@ void Form::OnDpiChanged(UINT dpi, const RECT& suggested) {
     for (const auto& child : children_) {
         child->Rescale();
     }
-    // As it is, even in the middle of a drag onto another monitor, so that the drag goes on.
-    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (IsIconic(window_)) {
+        // Windows suggests the parked icon's rectangle, scaled: the window takes its new size
+        // where it will be restored instead.
+        FitToSize();
+    } else {
+        // As suggested, even in the middle of a drag onto another monitor, so that the drag goes
+        // on.
+        SetWindowPos(window_, nullptr, suggested.left, suggested.top,
+                     suggested.right - suggested.left, suggested.bottom - suggested.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     InvokeHandler(ScaleChanged);
-    SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
+    // Everything is drawn once, at the new scale, when the thread is next idle.
     RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+void Form::FitRestoredToSize() const {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (!GetWindowPlacement(window_, &placement)) {
+        return;
+    }
+    // The restored rectangle is in workspace coordinates, which start at the top-left corner of
+    // the primary monitor's work area; MonitorFromWindow takes a minimised window's restored
+    // rectangle.
+    const RECT primary = WorkAreaOf();
+    const POINT wanted{placement.rcNormalPosition.left + primary.left,
+                       placement.rcNormalPosition.top + primary.top};
+    const SIZE size = SizeAt(scale_);
+    const POINT place = OnWorkArea(wanted, size, WorkAreaOf(window_));
+    placement.rcNormalPosition = {place.x - primary.left, place.y - primary.top,
+                                  place.x - primary.left + size.cx,
+                                  place.y - primary.top + size.cy};
+    placement.showCmd = SW_SHOWMINNOACTIVE;
+    SetWindowPlacement(window_, &placement);
 }
 
 void Form::OnSystemLookChanged() {
@@ -480,7 +515,10 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnClose();
             return 0;
         case kGetDpiScaledSizeMessage:
-            *reinterpret_cast<SIZE*>(lParam) = OnGetDpiScaledSize(LOWORD(wParam));
+            if (!TakesScaleChange(LOWORD(wParam)) || lParam == 0) {
+                return DefWindowProcW(window_, message, wParam, lParam);
+            }
+            *reinterpret_cast<SIZE*>(lParam) = SizeAt(Scale(LOWORD(wParam)));
             return TRUE;
         case WM_SETTINGCHANGE:
             if (wParam == SPI_SETHIGHCONTRAST) {
@@ -499,7 +537,14 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnSystemLookChanged();
             return 0;
         case WM_DPICHANGED:
-            OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            if (!TakesScaleChange(LOWORD(wParam))) {
+                return DefWindowProcW(window_, message, wParam, lParam);
+            }
+            // Windows always suggests where the window goes; without that there is no change.
+            if (const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+                suggested != nullptr && !IsRectEmpty(suggested)) {
+                OnDpiChanged(LOWORD(wParam), *suggested);
+            }
             return 0;
         default:
             return DefWindowProcW(window_, message, wParam, lParam);

@@ -53,7 +53,7 @@ class Form : public ControlHost {
     HWND hWnd() const noexcept override { return window_; }
     const Scale& CurrentScale() const noexcept override { return scale_; }
 
-    // Outer size in twips.
+    // Outer size in twips, as designed or last set, whatever the window's state: minimised too.
     float Width() const;
     void SetWidth(float twips);
     float Height() const;
@@ -117,14 +117,18 @@ class Form : public ControlHost {
     void OnDrawItem(const DRAWITEMSTRUCT& item);
     void OnSize(WPARAM kind);
     void OnClose();
-    SIZE OnGetDpiScaledSize(UINT dpi) const;
     void OnSystemLookChanged();
     void OutlineEdge(HDC dc) const;
+    // Whether the window follows a change of scale to `dpi`: a per-monitor-aware window told a
+    // DPI that a monitor can have.
+    bool TakesScaleChange(UINT dpi) const;
     void OnDpiChanged(UINT dpi, const RECT& suggested);
 
-    // The window's outer size in pixels at a scale, and giving the window that size at its own.
+    // The window's outer size in pixels at a scale, and giving the window that size at its own:
+    // now, or, while it is minimised, where it is restored, on the work area.
     SIZE SizeAt(const Scale& scale) const;
     void FitToSize() const;
+    void FitRestoredToSize() const;
     MouseEventArgs MouseArgs(int button, WPARAM keys, POINT point,
                              const PaintedControl* control) const;
     PushButton* ButtonOf(HWND window) const;

@@ -19,6 +19,11 @@ class Scale {
   public:
     // The scale pictures are drawn for and the design is exact at: 15 twips per pixel.
     static constexpr UINT kDesignDpi = USER_DEFAULT_SCREEN_DPI;
+    // Windows scales a monitor from 100 % to 500 %: a change of scale to any other DPI does not
+    // come from Windows.
+    static constexpr bool IsMonitorDpi(UINT dpi) noexcept {
+        return dpi >= kDesignDpi && dpi <= 5 * kDesignDpi;
+    }
 
     constexpr explicit Scale(UINT dpi) noexcept : dpi_(dpi) {}
 

@@ -12,6 +12,15 @@ void DeclareDpiAwareness() {
     }
 }
 
+bool FollowsMonitorScale(HWND window) {
+    // Compared by awareness, not by context: Windows may hand out a context of its own that
+    // means per-monitor v2 without being equal to DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2.
+    const auto& windowContext = User32().GetWindowDpiAwarenessContext;
+    const auto& awarenessOf = User32().GetAwarenessFromDpiAwarenessContext;
+    return windowContext && awarenessOf &&
+           awarenessOf.get()(windowContext.get()(window)) == DPI_AWARENESS_PER_MONITOR_AWARE;
+}
+
 UINT DpiOf(HWND window) {
     if (const auto& windowDpi = User32().GetDpiForWindow) {
         if (const UINT dpi = windowDpi.get()(window); dpi != 0) {

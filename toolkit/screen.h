@@ -16,6 +16,11 @@ inline constexpr UINT kGetDpiScaledSizeMessage = 0x02E4;
 // process makes any window or screen device context.
 void DeclareDpiAwareness();
 
+// Whether Windows tells the window the scale of each monitor it is on (per-monitor aware, either
+// version), so that it lays itself out anew when that changes. A window that is system-aware or
+// unaware is stretched by Windows instead, and must leave WM_DPICHANGED to DefWindowProc.
+bool FollowsMonitorScale(HWND window);
+
 // The DPI a window is drawn at: its monitor's where Windows tells each window its own, the
 // system's otherwise.
 UINT DpiOf(HWND window);

@@ -91,6 +91,10 @@ struct User32Functions {
     SystemFunction<BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT)> SetProcessDpiAwarenessContext{
         library, "SetProcessDpiAwarenessContext"};
     SystemFunction<UINT(WINAPI*)(HWND)> GetDpiForWindow{library, "GetDpiForWindow"};
+    SystemFunction<DPI_AWARENESS_CONTEXT(WINAPI*)(HWND)> GetWindowDpiAwarenessContext{
+        library, "GetWindowDpiAwarenessContext"};
+    SystemFunction<DPI_AWARENESS(WINAPI*)(DPI_AWARENESS_CONTEXT)>
+        GetAwarenessFromDpiAwarenessContext{library, "GetAwarenessFromDpiAwarenessContext"};
 };
 inline const User32Functions& User32() {
     return Loaded<User32Functions>();
