@@ -27,6 +27,14 @@ LONG BottomOfShownLines(HDC dc, const RECT& box) {
     return std::min(box.bottom, box.top + lines * metrics.tmHeight);
 }
 
+// The same font underlined.
+UniqueFont UnderlinedCopy(HFONT font) {
+    LOGFONTW description{};
+    GetObjectW(font, sizeof description, &description);
+    description.lfUnderline = TRUE;
+    return UniqueFont(CreateFontIndirectW(&description));
+}
+
 }  // namespace
 
 COLORREF ResolveColor(Color color) {
@@ -98,6 +106,7 @@ void PaintedControl::Repaint(const RECT& area) const {
 Label::Label(ControlHost& host, const TwipsRect& position, LabelDesign design)
     : PaintedControl(host, position, design.visible, {ROLE_SYSTEM_STATICTEXT, L"", L""}),
       design_(std::move(design)),
+      designedForeColor_(design_.foreColor),
       font_(host.Font(design_.font)) {
     if (design_.autoSize) {
         FitToCaption();
@@ -149,15 +158,26 @@ void Label::FitToCaption() {
     bounds_.bottom = bounds_.top + needed.bottom;
 }
 
-void Label::Paint(HDC dc) const {
+void Label::Paint(HDC dc, const Look& look) const {
     RECT box = bounds_;
     if (!design_.transparent) {
-        const UniqueBrush back(CreateSolidBrush(ResolveColor(design_.backColor)));
-        FillRect(dc, &box, back.get());
+        if (look.contrast) {
+            FillWithColor(dc, box, look.surface);
+        } else {
+            const UniqueBrush back(CreateSolidBrush(ResolveColor(design_.backColor)));
+            FillRect(dc, &box, back.get());
+        }
     }
-    const SelectionGuard font(dc, font_);
+    // A contrast theme has one colour for links: a link that its window shows under the pointer
+    // by another colour than its own is underlined instead, as Windows shows one then.
+    const bool link = look.contrast && Accessible().role == ROLE_SYSTEM_LINK;
+    const UniqueFont underlined(
+        link && design_.foreColor != designedForeColor_ ? UnderlinedCopy(font_) : UniqueFont());
+    const SelectionGuard font(dc, underlined ? underlined.get() : font_);
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, ResolveColor(design_.foreColor));
+    SetTextColor(dc, !look.contrast ? ResolveColor(design_.foreColor)
+                     : link         ? look.link
+                                    : look.text);
     if (!design_.autoSize) {
         box.bottom = BottomOfShownLines(dc, box);
     }
@@ -165,8 +185,11 @@ void Label::Paint(HDC dc) const {
               kLabelFormat | (design_.autoSize ? DT_SINGLELINE : DT_WORDBREAK));
 }
 
-Image::Image(ControlHost& host, int leftTwips, int topTwips, PictureFile picture)
-    : PaintedControl(host, {leftTwips, topTwips, 0, 0}, true, {}), picture_(std::move(picture)) {
+Image::Image(ControlHost& host, int leftTwips, int topTwips, PictureFile picture,
+             std::vector<CaptionGlyph> glyphs)
+    : PaintedControl(host, {leftTwips, topTwips, 0, 0}, true, {}),
+      picture_(std::move(picture)),
+      glyphs_(std::move(glyphs)) {
     picture_.ScaleTo(host.CurrentScale());
     FitToPicture();
 }
@@ -180,10 +203,23 @@ void Image::Rescale() {
 void Image::FitToPicture() {
     bounds_.right = bounds_.left + picture_.Size().cx;
     bounds_.bottom = bounds_.top + picture_.Size().cy;
+    glyphBounds_.clear();
+    for (const CaptionGlyph& glyph : glyphs_) {
+        glyphBounds_.push_back(host_.CurrentScale().Pixels(
+            {position_.left + glyph.place.left, position_.top + glyph.place.top, glyph.place.width,
+             glyph.place.height}));
+    }
 }
 
-void Image::Paint(HDC dc) const {
-    picture_.Draw(dc, bounds_.left, bounds_.top);
+void Image::Paint(HDC dc, const Look& look) const {
+    if (!look.contrast) {
+        picture_.Draw(dc, bounds_.left, bounds_.top);
+        return;
+    }
+    for (std::size_t index = 0; index < glyphs_.size(); ++index) {
+        RECT place = glyphBounds_[index];
+        DrawFrameControl(dc, &place, DFC_CAPTION, glyphs_[index].button);
+    }
 }
 
 ChildControl::ChildControl(ControlHost& host, const wchar_t* windowClass, const std::wstring& text,
@@ -232,7 +268,7 @@ void PushButton::SetCaption(std::wstring caption) {
     }
 }
 
-void PushButton::DrawFace(const DRAWITEMSTRUCT& item) const {
+void PushButton::DrawFace(const DRAWITEMSTRUCT& item, const Look& look) const {
     const HDC dc = item.hDC;
     const SavedDcState state(dc);
     const bool pressed = (item.itemState & ODS_SELECTED) != 0;
@@ -245,12 +281,17 @@ void PushButton::DrawFace(const DRAWITEMSTRUCT& item) const {
         FrameRect(dc, &face, GetSysColorBrush(COLOR_WINDOWFRAME));
         InflateRect(&face, -1, -1);
     }
-    const UniqueBrush back(CreateSolidBrush(ResolveColor(design_.backColor)));
-    FillRect(dc, &face, back.get());
-    if (pressed) {
-        FrameRect(dc, &face, GetSysColorBrush(COLOR_BTNSHADOW));
+    if (look.contrast) {
+        RECT edge = face;
+        DrawFrameControl(dc, &edge, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
     } else {
-        DrawEdge(dc, &face, EDGE_RAISED, BF_RECT);
+        const UniqueBrush back(CreateSolidBrush(ResolveColor(design_.backColor)));
+        FillRect(dc, &face, back.get());
+        if (pressed) {
+            FrameRect(dc, &face, GetSysColorBrush(COLOR_BTNSHADOW));
+        } else {
+            DrawEdge(dc, &face, EDGE_RAISED, BF_RECT);
+        }
     }
 
     RECT text = face;

@@ -155,8 +155,10 @@ Label& Form::AddLabel(const TwipsRect& position, LabelDesign design) {
     return static_cast<Label&>(*painted_.back());
 }
 
-Image& Form::AddImage(int leftTwips, int topTwips, PictureFile picture) {
-    painted_.push_back(std::make_unique<Image>(*this, leftTwips, topTwips, std::move(picture)));
+Image& Form::AddImage(int leftTwips, int topTwips, PictureFile picture,
+                      std::vector<CaptionGlyph> glyphs) {
+    painted_.push_back(
+        std::make_unique<Image>(*this, leftTwips, topTwips, std::move(picture), std::move(glyphs)));
     return static_cast<Image&>(*painted_.back());
 }
 
@@ -267,13 +269,34 @@ void Form::Paint(HDC dc) const {
     const SavedDcState state(dc);
     RECT client{};
     GetClientRect(window_, &client);
-    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-    picture_.Draw(dc, 0, 0);
+    if (look_.contrast) {
+        FillWithColor(dc, client, look_.surface);
+    } else {
+        FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+        picture_.Draw(dc, 0, 0);
+    }
     for (auto control = painted_.rbegin(); control != painted_.rend(); ++control) {
         if ((*control)->Visible()) {
-            (*control)->Paint(dc);
+            (*control)->Paint(dc, look_);
         }
     }
+    if (look_.contrast) {
+        OutlineEdge(dc);
+    }
+}
+
+void Form::OutlineEdge(HDC dc) const {
+    // Along the window's shape, one pixel of the design wide, so that the window stands out
+    // against any desktop as a framed window does.
+    const UniqueRegion shape(CreateRectRgn(0, 0, 0, 0));
+    if (GetWindowRgn(window_, shape.get()) == ERROR) {
+        RECT client{};
+        GetClientRect(window_, &client);
+        SetRectRgn(shape.get(), 0, 0, client.right, client.bottom);
+    }
+    const int width = scale_.FromDesignPixels(1);
+    SetDCBrushColor(dc, look_.edge);
+    FrameRgn(dc, shape.get(), static_cast<HBRUSH>(GetStockObject(DC_BRUSH)), width, width);
 }
 
 void Form::OnPaint() {
@@ -357,7 +380,7 @@ void Form::OnCommand(WORD notification, HWND control) {
 
 void Form::OnDrawItem(const DRAWITEMSTRUCT& item) {
     if (const PushButton* const button = ButtonOf(item.hwndItem)) {
-        button->DrawFace(item);
+        button->DrawFace(item, look_);
     }
 }
 
@@ -421,6 +444,11 @@ void Form::FitRestoredToSize() const {
                                   place.y - primary.top + size.cy};
     placement.showCmd = SW_SHOWMINNOACTIVE;
     SetWindowPlacement(window_, &placement);
+}
+
+void Form::OnSystemLookChanged() {
+    look_ = SystemLook();
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 void Form::OnClose() {
@@ -514,6 +542,22 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             *reinterpret_cast<SIZE*>(lParam) = SizeAt(Scale(LOWORD(wParam)));
             return TRUE;
+        case WM_SETTINGCHANGE:
+            if (wParam == SPI_SETHIGHCONTRAST) {
+                OnSystemLookChanged();
+            }
+            return DefWindowProcW(window_, message, wParam, lParam);
+        case WM_SYSCOLORCHANGE:
+            // Only top-level windows hear of new colours from the system: the children, from
+            // their parent.
+            for (const auto& child : children_) {
+                SendMessageW(child->hWnd(), message, wParam, lParam);
+            }
+            OnSystemLookChanged();
+            return 0;
+        case WM_THEMECHANGED:
+            OnSystemLookChanged();
+            return 0;
         case WM_DPICHANGED:
             if (!TakesScaleChange(LOWORD(wParam))) {
                 return DefWindowProcW(window_, message, wParam, lParam);

@@ -64,7 +64,9 @@ class Form : public ControlHost {
     void SetWindowState(int state);
 
     Label& AddLabel(const TwipsRect& position, LabelDesign design);
-    Image& AddImage(int leftTwips, int topTwips, PictureFile picture);
+    // `glyphs`: the title-bar buttons the picture shows, drawn by the system in a contrast theme.
+    Image& AddImage(int leftTwips, int topTwips, PictureFile picture,
+                    std::vector<CaptionGlyph> glyphs = {});
     PushButton& AddPushButton(const TwipsRect& position, ButtonDesign design);
     ScrollBar& AddScrollBar(const TwipsRect& position, const ScrollBarDesign& design);
 
@@ -80,7 +82,8 @@ class Form : public ControlHost {
     // The front-most visible painted control at a client point; null on the bare surface.
     PaintedControl* ControlAt(POINT point) const;
 
-    // Draws the background picture, then the painted controls from back to front.
+    // Draws the background picture, then the painted controls from back to front. In a contrast
+    // theme: the theme's surface instead of the picture, the controls, and the window's edge.
     void Paint(HDC dc) const;
 
     // Puts the thread in the program's one COM apartment, opened on first need (for the
@@ -114,6 +117,8 @@ class Form : public ControlHost {
     void OnDrawItem(const DRAWITEMSTRUCT& item);
     void OnSize(WPARAM kind);
     void OnClose();
+    void OnSystemLookChanged();
+    void OutlineEdge(HDC dc) const;
     // Whether the window follows a change of scale to `dpi`: a per-monitor-aware window told a
     // DPI that a monitor can have.
     bool TakesScaleChange(UINT dpi) const;
@@ -139,6 +144,8 @@ class Form : public ControlHost {
     FontFaces faces_;
     FontSpec font_;
     Picture picture_;
+    // Asked once here, then again only when the system says the theme or its colours changed.
+    Look look_ = SystemLook();
     UniqueIcon icon_;
     std::vector<std::pair<FontSpec, UniqueFont>> fonts_;
     PaintedControls painted_;

@@ -40,4 +40,11 @@ RECT WorkAreaOf(HWND window) {
     return info.rcWork;
 }
 
+bool ContrastThemeOn() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) != FALSE &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
 }  // namespace toolkit

@@ -29,4 +29,8 @@ UINT DpiOf(HWND window);
 // (mostly), or with no window the primary monitor, where windows open.
 RECT WorkAreaOf(HWND window = nullptr);
 
+// Whether the user has a contrast theme on ("High Contrast" before Windows 10): the one place
+// the program asks, since the form keeps the answer until the system says the theme changed.
+bool ContrastThemeOn();
+
 }  // namespace toolkit

@@ -56,7 +56,11 @@ Form1::Form1()
                       LabelDesign{L"Click pe buton pentru a aplica Twinova", kBold825, kWhite})),
       Label5(AddLabel({2520, 0, 495, 375}, LabelDesign{})),
       Label4(AddLabel({1920, 0, 495, 375}, LabelDesign{})),
-      Image1(AddImage(1920, 0, assets::kButtonStrip)),
+      // The strip shows the minimise and close buttons 22 pixels square, 4 and 40 pixels across
+      // and 2 down.
+      Image1(AddImage(
+          1920, 0, assets::kButtonStrip,
+          {{DFCS_CAPTIONMIN, {60, 30, 330, 330}}, {DFCS_CAPTIONCLOSE, {600, 30, 330, 330}}})),
       Label3(
           AddLabel({240, 720, 2415, 255}, LabelDesign{L"www.brevane.example", kBold975, kWhite})),
       Label2(AddLabel({120, 120, 1935, 375}, LabelDesign{L"Brevane Twinova", kBold12, kRed})),
