@@ -1,11 +1,10 @@
 #include "toolkit/accessible.h"
 
 #include "toolkit/controls.h"
+#include "toolkit/run_time_error.h"
 #include "toolkit/system_functions.h"
 
 #include <wrl/client.h>
-
-#include <new>
 
 namespace toolkit {
 
@@ -19,10 +18,8 @@ template <typename Body>
 HRESULT Answered(const Body& body) noexcept {
     try {
         return body();
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
     } catch (...) {
-        return E_FAIL;
+        return ErrorInFlight().Number() == kOutOfMemory ? E_OUTOFMEMORY : E_FAIL;
     }
 }
 
@@ -107,6 +104,17 @@ HRESULT ClientAccessible::Find(const VARIANT& child, Target& target) const {
                                               : SystemObject(target.element->window, target.system);
 }
 
+// Answers a call about `child` under Answered: `answer` is given what `child` names; a child that
+// is not there, or a disconnected object, answers why instead.
+template <typename ChildAnswer>
+HRESULT ClientAccessible::AboutChild(const VARIANT& child, const ChildAnswer& answer) const {
+    return Answered([&] {
+        Target target;
+        const HRESULT found = Find(child, target);
+        return FAILED(found) ? found : answer(target);
+    });
+}
+
 HRESULT ClientAccessible::QueryInterface(REFIID iid, void** object) {
     if (object == nullptr) {
         return E_POINTER;
@@ -163,11 +171,8 @@ HRESULT ClientAccessible::get_accParent(IDispatch** parent) {
         return E_POINTER;
     }
     *parent = nullptr;
-    return Answered([&] {
-        Target target;
-        const HRESULT found = Find(ChildId(CHILDID_SELF), target);
-        return FAILED(found) ? found : target.system->get_accParent(parent);
-    });
+    return AboutChild(ChildId(CHILDID_SELF),
+                      [&](const Target& target) { return target.system->get_accParent(parent); });
 }
 
 HRESULT ClientAccessible::get_accChildCount(long* count) {
@@ -189,12 +194,7 @@ HRESULT ClientAccessible::get_accChild(VARIANT child, IDispatch** object) {
         return E_POINTER;
     }
     *object = nullptr;
-    return Answered([&] {
-        Target target;
-        const HRESULT found = Find(child, target);
-        if (FAILED(found)) {
-            return found;
-        }
+    return AboutChild(child, [&](const Target& target) {
         if (target.element == nullptr) {
             return QueryInterface(__uuidof(IDispatch), reinterpret_cast<void**>(object));
         }
@@ -215,12 +215,7 @@ HRESULT ClientAccessible::Answer(const VARIANT& child, Result* result, SystemGet
         return E_POINTER;
     }
     *result = Result{};
-    return Answered([&] {
-        Target target;
-        const HRESULT found = Find(child, target);
-        if (FAILED(found)) {
-            return found;
-        }
+    return AboutChild(child, [&](const Target& target) {
         if (target.system) {
             return (target.system.Get()->*getter)(ChildId(CHILDID_SELF), result);
         }
@@ -295,11 +290,7 @@ HRESULT ClientAccessible::get_accHelpTopic(BSTR* helpFile, VARIANT child, long* 
     }
     *helpFile = nullptr;
     *topic = 0;
-    return Answered([&] {
-        Target target;
-        const HRESULT found = Find(child, target);
-        return FAILED(found) ? found : DISP_E_MEMBERNOTFOUND;
-    });
+    return AboutChild(child, [](const Target& /*target*/) { return DISP_E_MEMBERNOTFOUND; });
 }
 
 HRESULT ClientAccessible::ElementAsVariant(long id, VARIANT* result) const {
@@ -307,17 +298,14 @@ HRESULT ClientAccessible::ElementAsVariant(long id, VARIANT* result) const {
         *result = ChildId(id);
         return S_OK;
     }
-    Target target;
-    const HRESULT found = Find(ChildId(id), target);
-    if (FAILED(found)) {
-        return found;
-    }
-    if (target.Painted() != nullptr) {
-        *result = ChildId(id);
-        return S_OK;
-    }
-    result->vt = VT_DISPATCH;
-    return target.system.CopyTo(&result->pdispVal);
+    return AboutChild(ChildId(id), [&](const Target& target) {
+        if (target.Painted() != nullptr) {
+            *result = ChildId(id);
+            return S_OK;
+        }
+        result->vt = VT_DISPATCH;
+        return target.system.CopyTo(&result->pdispVal);
+    });
 }
 
 HRESULT ClientAccessible::get_accFocus(VARIANT* focus) {
@@ -343,12 +331,7 @@ HRESULT ClientAccessible::get_accSelection(VARIANT* selection) {
 }
 
 HRESULT ClientAccessible::accSelect(long flags, VARIANT child) {
-    return Answered([&] {
-        Target target;
-        const HRESULT found = Find(child, target);
-        if (FAILED(found)) {
-            return found;
-        }
+    return AboutChild(child, [&](const Target& target) {
         return target.system ? target.system->accSelect(flags, ChildId(CHILDID_SELF))
                              : DISP_E_MEMBERNOTFOUND;
     });
@@ -360,12 +343,7 @@ HRESULT ClientAccessible::accLocation(long* left, long* top, long* width, long* 
         return E_POINTER;
     }
     *left = *top = *width = *height = 0;
-    return Answered([&] {
-        Target target;
-        const HRESULT found = Find(child, target);
-        if (FAILED(found)) {
-            return found;
-        }
+    return AboutChild(child, [&](const Target& target) {
         if (target.system) {
             return target.system->accLocation(left, top, width, height, ChildId(CHILDID_SELF));
         }
@@ -385,12 +363,7 @@ HRESULT ClientAccessible::accNavigate(long direction, VARIANT start, VARIANT* en
         return E_POINTER;
     }
     *end = VARIANT{};
-    return Answered([&] {
-        Target target;
-        const HRESULT found = Find(start, target);
-        if (FAILED(found)) {
-            return found;
-        }
+    return AboutChild(start, [&](const Target& target) {
         const long count = static_cast<long>(model_->Elements().size());
         long id = 0;
         if (target.element == nullptr) {
@@ -429,12 +402,7 @@ HRESULT ClientAccessible::accHitTest(long x, long y, VARIANT* child) {
 }
 
 HRESULT ClientAccessible::accDoDefaultAction(VARIANT child) {
-    return Answered([&] {
-        Target target;
-        const HRESULT found = Find(child, target);
-        if (FAILED(found)) {
-            return found;
-        }
+    return AboutChild(child, [&](const Target& target) {
         if (target.system) {
             return target.system->accDoDefaultAction(ChildId(CHILDID_SELF));
         }

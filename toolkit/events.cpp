@@ -3,7 +3,6 @@
 #include "toolkit/message_box.h"
 #include "toolkit/run_time_error.h"
 
-#include <new>
 #include <string>
 
 namespace toolkit {
@@ -30,15 +29,7 @@ void ReportUnhandledError() noexcept {
         return;
     }
     reporting = true;
-    try {
-        throw;
-    } catch (const RunTimeError& error) {
-        Report(error);
-    } catch (const std::bad_alloc&) {
-        Report(RunTimeError(kOutOfMemory));
-    } catch (...) {
-        Report(RunTimeError(kInternalError));
-    }
+    Report(ErrorInFlight());
 }
 
 void InvokeHandler(const EventHandler& handler) noexcept {

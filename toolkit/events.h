@@ -25,10 +25,10 @@ struct MouseEventArgs {
 using EventHandler = std::function<void()>;
 using MouseEventHandler = std::function<void(const MouseEventArgs&)>;
 
-// Inside a catch block: reports the error being handled (a run-time error, an exhausted heap or
-// anything else) in a message box titled with the application title, and then ends the program
-// with the error's number. An error raised while the box is open (a paint of the window behind
-// it, say) is dropped, and the call returns: the box already on screen ends the program.
+// Inside a catch block: reports the error being handled (ErrorInFlight) in a message box titled
+// with the application title, and then ends the program with the error's number. An error
+// raised while the box is open (a paint of the window behind it, say) is dropped, and the call
+// returns: the box already on screen ends the program.
 void ReportUnhandledError() noexcept;
 
 // Runs `call` so that no error leaves it: one that would is reported as unhandled. Event
