@@ -3,6 +3,7 @@
 #include "toolkit/message_box.h"
 #include "toolkit/run_time_error.h"
 #include "toolkit/screen.h"
+#include "toolkit/unhandled_error.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,6 +4,7 @@
 #include "registry/registry_routines.h"
 #include "shaping/smooth_corners.h"
 #include "toolkit/message_box.h"
+#include "toolkit/program_end.h"
 #include "toolkit/run_time_error.h"
 #include "toolkit/system_functions.h"
 
