@@ -8,15 +8,12 @@
 #include <string_view>
 #include <vector>
 
-#include "registry/automation.h"
 #include "toolkit/handle.h"
 
 namespace registry {
 
 namespace detail {
-inline void DestroySafeArray(SAFEARRAY* array) noexcept {
-    automation::SafeArrayDestroy(array);
-}
+void DestroySafeArray(SAFEARRAY* array) noexcept;
 }  // namespace detail
 
 // Sole owner of a SAFEARRAY (SafeArrayDestroy).
@@ -63,7 +60,7 @@ class Variant {
     Variant& operator=(const Variant& other);
     Variant(Variant&& other) noexcept;
     Variant& operator=(Variant&& other) noexcept;
-    ~Variant() { automation::VariantClear(&value_); }
+    ~Variant();
 
     VARTYPE Type() const noexcept { return value_.vt; }
     const VARIANT& get() const noexcept { return value_; }

@@ -34,12 +34,10 @@ VARIANT ChildId(long id) {
 
 // The system's own object for a window's client area.
 HRESULT SystemObject(HWND window, ComPtr<IAccessible>& object) {
-    const auto& create = OleAcc().CreateStdAccessibleObject;
-    if (!create) {
-        return E_FAIL;
-    }
-    return create.get()(window, OBJID_CLIENT, __uuidof(IAccessible),
-                        reinterpret_cast<void**>(object.ReleaseAndGetAddressOf()));
+    return OleAcc()
+        .CreateStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible),
+                                   reinterpret_cast<void**>(object.ReleaseAndGetAddressOf()))
+        .value_or(E_FAIL);
 }
 
 // Text for a client: S_FALSE and no string when there is none.
@@ -47,8 +45,8 @@ HRESULT CopyText(const std::wstring& text, BSTR* result) {
     if (text.empty()) {
         return S_FALSE;
     }
-    const auto& allocate = OleAut32().SysAllocStringLen;
-    *result = allocate ? allocate.get()(text.data(), static_cast<UINT>(text.size())) : nullptr;
+    *result =
+        OleAut32().SysAllocStringLen(text.data(), static_cast<UINT>(text.size())).value_or(nullptr);
     return *result != nullptr ? S_OK : E_OUTOFMEMORY;
 }
 
@@ -72,17 +70,14 @@ struct ClientAccessible::Target {
 };
 
 LRESULT ClientAccessible::HandOut(WPARAM wParam) {
-    const auto& resultFromObject = OleAcc().LresultFromObject;
     // Without oleacc the answer is the one the system gives when a window has none.
-    return resultFromObject ? resultFromObject.get()(__uuidof(IAccessible), wParam, this) : 0;
+    return OleAcc().LresultFromObject(__uuidof(IAccessible), wParam, this).value_or(0);
 }
 
 void ClientAccessible::Disconnect() noexcept {
     model_ = nullptr;
     // Releases the references that the stubs of other processes' clients hold.
-    if (const auto& disconnect = Ole32().CoDisconnectObject) {
-        disconnect.get()(this, 0);
-    }
+    Ole32().CoDisconnectObject(this, 0);
 }
 
 HRESULT ClientAccessible::Find(const VARIANT& child, Target& target) const {

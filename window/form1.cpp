@@ -188,9 +188,7 @@ void Form1::Label3_Click() {
     // The shell may hand the address to a COM-based handler, which needs an apartment.
     EnterComApartment();
     // The browser reports its own failures; the window stays as it is either way.
-    if (shellExecute) {
-        shellExecute.get()(nullptr, L"open", kMakerSite, nullptr, nullptr, SW_SHOWNORMAL);
-    }
+    shellExecute(nullptr, L"open", kMakerSite, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void Form1::Label4_Click() {
