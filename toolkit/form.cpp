@@ -1,5 +1,6 @@
 #include "toolkit/form.h"
 
+#include "toolkit/form_window_class.h"
 #include "toolkit/message_box.h"
 #include "toolkit/run_time_error.h"
 #include "toolkit/screen.h"
