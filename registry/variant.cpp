@@ -4,16 +4,23 @@
 #include <cstring>
 #include <utility>
 
+#include "toolkit/handle.h"
 #include "toolkit/run_time_error.h"
 #include "toolkit/system_functions.h"
 
 namespace registry {
+namespace {
 
 using toolkit::OleAut32;
 
-void detail::DestroySafeArray(SAFEARRAY* array) noexcept {
+void DestroySafeArray(SAFEARRAY* array) noexcept {
     OleAut32().SafeArrayDestroy(array);
 }
+
+// Sole owner of a SAFEARRAY.
+using UniqueSafeArray = toolkit::UniqueHandle<SAFEARRAY*, DestroySafeArray>;
+
+}  // namespace
 
 Variant::Variant(std::wstring_view text) : Variant() {
     if (text.size() > UINT_MAX / sizeof(wchar_t)) {
@@ -30,10 +37,6 @@ Variant::Variant(std::wstring_view text) : Variant() {
 Variant::Variant(std::int32_t number) noexcept : Variant() {
     value_.vt = VT_I4;
     value_.lVal = number;
-}
-
-Variant::Variant(long number) noexcept : Variant(static_cast<std::int32_t>(number)) {
-    static_assert(sizeof(long) == sizeof(std::int32_t), "LONG is 32 bits on Windows");
 }
 
 Variant::Variant(double number) noexcept : Variant() {
@@ -78,7 +81,10 @@ Variant Variant::Bytes(const std::vector<BYTE>& bytes, LONG lowerBound) {
         std::memcpy(data, bytes.data(), bytes.size());
         OleAut32().SafeArrayUnaccessData(array.get());
     }
-    return FromSafeArray(VT_UI1, std::move(array));
+    Variant result;
+    result.value_.vt = VT_ARRAY | VT_UI1;
+    result.value_.parray = array.release();
+    return result;
 }
 
 Variant Variant::ErasedByteArray() noexcept {
@@ -86,13 +92,6 @@ Variant Variant::ErasedByteArray() noexcept {
     erased.value_.vt = VT_ARRAY | VT_UI1;
     erased.value_.parray = nullptr;
     return erased;
-}
-
-Variant Variant::FromSafeArray(VARTYPE elementType, UniqueSafeArray array) noexcept {
-    Variant result;
-    result.value_.vt = static_cast<VARTYPE>(VT_ARRAY | elementType);
-    result.value_.parray = array.release();
-    return result;
 }
 
 Variant::Variant(const VARIANT& other) : Variant() {
