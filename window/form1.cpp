@@ -71,7 +71,7 @@ Form1::Form1()
     // Only the left button drags: the system's move loop takes every press for a left one.
     const auto dragWindow = [this](const toolkit::MouseEventArgs& args) {
         if (args.button == toolkit::kLeftButton) {
-            DragWindow();
+            FormMove(*this);
         }
     };
     MouseDown = dragWindow;
@@ -176,10 +176,6 @@ void Form1::FormMove(Form1& form) {
     // The system's move loop needs the mouse, which the form captured for the press.
     ReleaseCapture();
     SendMessageW(form.hWnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
-}
-
-void Form1::DragWindow() {
-    FormMove(*this);
 }
 
 void Form1::Label3_Click() {
