@@ -536,9 +536,10 @@ TEST(ScaleChange, IsIgnoredByAWindowThatIsNotPerMonitorAware) {
         GTEST_SKIP()
             << "This Windows has no DPI awareness of a thread's own to make such a window.";
     }
-    const DPI_AWARENESS_CONTEXT previous = setThreadAwareness.get()(DPI_AWARENESS_CONTEXT_UNAWARE);
+    const DPI_AWARENESS_CONTEXT previous =
+        setThreadAwareness(DPI_AWARENESS_CONTEXT_UNAWARE).value();
     Form1 form;
-    setThreadAwareness.get()(previous);
+    setThreadAwareness(previous).value();
     form.Form_Load();
     const UINT dpi = form.CurrentScale().Dpi();
     const UINT doubled = 2 * dpi;

@@ -137,6 +137,8 @@ void Label::SetCaption(std::wstring caption) {
 }
 
 void Label::SetForeColor(Color color) {
+    // The resolved colour is not kept: this only checks that `color` is one, raising "Invalid
+    // property value" for one that is none before anything changes.
     ResolveColor(color);
     // Handlers may set a colour on every move of the mouse: only a change is painted.
     if (color == design_.foreColor) {

@@ -1,8 +1,10 @@
 #include "toolkit/form.h"
 
+#include "toolkit/form_window_class.h"
 #include "toolkit/message_box.h"
 #include "toolkit/run_time_error.h"
 #include "toolkit/screen.h"
+#include "toolkit/unhandled_error.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,6 +4,7 @@
 #include "registry/registry_routines.h"
 #include "shaping/smooth_corners.h"
 #include "toolkit/message_box.h"
+#include "toolkit/program_end.h"
 #include "toolkit/run_time_error.h"
 #include "toolkit/system_functions.h"
 
@@ -74,7 +75,7 @@ Form1::Form1()
     // Only the left button drags: the system's move loop takes every press for a left one.
     const auto dragWindow = [this](const toolkit::MouseEventArgs& args) {
         if (args.button == toolkit::kLeftButton) {
-            DragWindow();
+            FormMove(*this);
         }
     };
     MouseDown = dragWindow;
@@ -181,19 +182,13 @@ void Form1::FormMove(Form1& form) {
     SendMessageW(form.hWnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
 }
 
-void Form1::DragWindow() {
-    FormMove(*this);
-}
-
 void Form1::Label3_Click() {
     // shell32 is loaded here, on the first click, rather than at start.
     const auto& shellExecute = toolkit::Shell32().ShellExecuteW;
     // The shell may hand the address to a COM-based handler, which needs an apartment.
     EnterComApartment();
     // The browser reports its own failures; the window stays as it is either way.
-    if (shellExecute) {
-        shellExecute.get()(nullptr, L"open", kMakerSite, nullptr, nullptr, SW_SHOWNORMAL);
-    }
+    shellExecute(nullptr, L"open", kMakerSite, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void Form1::Label4_Click() {
