@@ -64,7 +64,9 @@ class ToolkitForm : public testing::Test {
     // One line of `text` in the form's own font.
     SIZE TextSize(const wchar_t* text) {
         const toolkit::WindowDc screen(nullptr);
-        const toolkit::SelectionGuard font(screen.get(), form_.Font(std::nullopt));
+        const toolkit::UniqueFont formFont =
+            testing_support::DesignFontAt(form_.CurrentScale(), 8.25, FW_NORMAL);
+        const toolkit::SelectionGuard font(screen.get(), formFont.get());
         SIZE size{};
         GetTextExtentPoint32W(screen.get(), text, static_cast<int>(wcslen(text)), &size);
         return size;

@@ -63,14 +63,10 @@ AccessibleDescription PushButtonDescription(std::wstring name) {
 
 PaintedControl::PaintedControl(ControlHost& host, const TwipsRect& position, bool visible,
                                AccessibleDescription accessible)
-    : host_(host),
-      position_(position),
-      bounds_(host.CurrentScale().Pixels(position)),
-      visible_(visible),
-      accessible_(std::move(accessible)) {}
+    : host_(host), position_(position), visible_(visible), accessible_(std::move(accessible)) {}
 
-void PaintedControl::Rescale() {
-    bounds_ = host_.CurrentScale().Pixels(position_);
+void PaintedControl::Rescale(const Scale& scale, FontSet& /*fonts*/) {
+    bounds_ = scale.Pixels(position_);
 }
 
 PaintedControl* FrontMostAt(const PaintedControls& controls, POINT point) {
@@ -106,16 +102,11 @@ void PaintedControl::Repaint(const RECT& area) const {
 Label::Label(ControlHost& host, const TwipsRect& position, LabelDesign design)
     : PaintedControl(host, position, design.visible, {ROLE_SYSTEM_STATICTEXT, L"", L""}),
       design_(std::move(design)),
-      designedForeColor_(design_.foreColor),
-      font_(host.Font(design_.font)) {
-    if (design_.autoSize) {
-        FitToCaption();
-    }
-}
+      designedForeColor_(design_.foreColor) {}
 
-void Label::Rescale() {
-    PaintedControl::Rescale();
-    font_ = host_.Font(design_.font);
+void Label::Rescale(const Scale& scale, FontSet& fonts) {
+    PaintedControl::Rescale(scale, fonts);
+    font_ = fonts.Of(design_.font);
     if (design_.autoSize) {
         FitToCaption();
     }
@@ -191,25 +182,18 @@ Image::Image(ControlHost& host, int leftTwips, int topTwips, PictureFile picture
              std::vector<CaptionGlyph> glyphs)
     : PaintedControl(host, {leftTwips, topTwips, 0, 0}, true, {}),
       picture_(std::move(picture)),
-      glyphs_(std::move(glyphs)) {
-    picture_.ScaleTo(host.CurrentScale());
-    FitToPicture();
-}
+      glyphs_(std::move(glyphs)) {}
 
-void Image::Rescale() {
-    PaintedControl::Rescale();
-    picture_.ScaleTo(host_.CurrentScale());
-    FitToPicture();
-}
-
-void Image::FitToPicture() {
+void Image::Rescale(const Scale& scale, FontSet& fonts) {
+    PaintedControl::Rescale(scale, fonts);
+    picture_.ScaleTo(scale);
     bounds_.right = bounds_.left + picture_.Size().cx;
     bounds_.bottom = bounds_.top + picture_.Size().cy;
     glyphBounds_.clear();
     for (const CaptionGlyph& glyph : glyphs_) {
-        glyphBounds_.push_back(host_.CurrentScale().Pixels(
-            {position_.left + glyph.place.left, position_.top + glyph.place.top, glyph.place.width,
-             glyph.place.height}));
+        glyphBounds_.push_back(
+            scale.Pixels({position_.left + glyph.place.left, position_.top + glyph.place.top,
+                          glyph.place.width, glyph.place.height}));
     }
 }
 
@@ -227,9 +211,7 @@ void Image::Paint(HDC dc, const Look& look) const {
 ChildControl::ChildControl(ControlHost& host, const wchar_t* windowClass, const std::wstring& text,
                            DWORD style, const TwipsRect& position, int id, int tabIndex)
     : host_(host), position_(position), tabIndex_(tabIndex) {
-    const RECT bounds = host.CurrentScale().Pixels(position);
-    window_ = CreateWindowExW(0, windowClass, text.c_str(), WS_CHILD | style, bounds.left,
-                              bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+    window_ = CreateWindowExW(0, windowClass, text.c_str(), WS_CHILD | style, 0, 0, 0, 0,
                               host.hWnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                               GetModuleHandleW(nullptr), nullptr);
     if (window_ == nullptr) {
@@ -237,8 +219,8 @@ ChildControl::ChildControl(ControlHost& host, const wchar_t* windowClass, const 
     }
 }
 
-void ChildControl::Rescale() {
-    const RECT bounds = host_.CurrentScale().Pixels(position_);
+void ChildControl::Rescale(const Scale& scale, FontSet& /*fonts*/) {
+    const RECT bounds = scale.Pixels(position_);
     SetWindowPos(window_, nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
                  bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -248,13 +230,11 @@ PushButton::PushButton(ControlHost& host, const TwipsRect& position, ButtonDesig
           host, L"BUTTON", design.caption,
           WS_VISIBLE | WS_TABSTOP | BS_NOTIFY | (design.graphical ? BS_OWNERDRAW : BS_PUSHBUTTON),
           position, id, design.tabIndex),
-      design_(std::move(design)) {
-    SendMessageW(hWnd(), WM_SETFONT, reinterpret_cast<WPARAM>(host.Font(std::nullopt)), FALSE);
-}
+      design_(std::move(design)) {}
 
-void PushButton::Rescale() {
-    ChildControl::Rescale();
-    SendMessageW(hWnd(), WM_SETFONT, reinterpret_cast<WPARAM>(host_.Font(std::nullopt)), TRUE);
+void PushButton::Rescale(const Scale& scale, FontSet& fonts) {
+    ChildControl::Rescale(scale, fonts);
+    SendMessageW(hWnd(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Of(std::nullopt)), TRUE);
 }
 
 void PushButton::SetCaption(std::wstring caption) {

@@ -2,6 +2,7 @@
 
 #include "toolkit/control_host.h"
 #include "toolkit/events.h"
+#include "toolkit/fonts.h"
 #include "toolkit/handle.h"
 #include "toolkit/look.h"
 #include "toolkit/picture.h"
@@ -34,7 +35,7 @@ AccessibleDescription PushButtonDescription(std::wstring name);
 
 // A control painted on its form's surface. It has no window of its own: the form paints it
 // and routes the mouse events of the points it covers to it. It is laid out in twips and drawn
-// at its form's scale.
+// at the scale its form lays it out at.
 class PaintedControl {
   public:
     PaintedControl(const PaintedControl&) = delete;
@@ -46,8 +47,9 @@ class PaintedControl {
     bool Visible() const noexcept { return visible_; }
 
     virtual void Paint(HDC dc, const Look& look) const = 0;
-    // Lays the control out again, and makes what it draws with, at its form's scale now.
-    virtual void Rescale();
+    // Lays the control out, and makes what it draws with, at `scale`, in `fonts`, the form's at
+    // that scale: when the form adds it, and again whenever the form's scale changes.
+    virtual void Rescale(const Scale& scale, FontSet& fonts);
 
     // The text the control shows; empty for a picture.
     virtual std::wstring Text() const { return {}; }
@@ -63,6 +65,7 @@ class PaintedControl {
     MouseEventHandler MouseMove;
 
   protected:
+    // Laid out only once Rescale has been called.
     PaintedControl(ControlHost& host, const TwipsRect& position, bool visible,
                    AccessibleDescription accessible);
 
@@ -73,7 +76,7 @@ class PaintedControl {
 
     ControlHost& host_;
     TwipsRect position_;
-    RECT bounds_;
+    RECT bounds_{};
     bool visible_;
 
   private:
@@ -112,14 +115,14 @@ class Label final : public PaintedControl {
     void SetForeColor(Color color);
 
     void Paint(HDC dc, const Look& look) const override;
-    void Rescale() override;
+    void Rescale(const Scale& scale, FontSet& fonts) override;
 
   private:
     void FitToCaption();
 
     LabelDesign design_;
     Color designedForeColor_;
-    HFONT font_;
+    HFONT font_ = nullptr;
 };
 
 // A button of a title bar that a picture shows (DFCS_CAPTIONMIN, DFCS_CAPTIONCLOSE and the
@@ -138,11 +141,9 @@ class Image final : public PaintedControl {
           std::vector<CaptionGlyph> glyphs);
 
     void Paint(HDC dc, const Look& look) const override;
-    void Rescale() override;
+    void Rescale(const Scale& scale, FontSet& fonts) override;
 
   private:
-    void FitToPicture();
-
     Picture picture_;
     std::vector<CaptionGlyph> glyphs_;
     std::vector<RECT> glyphBounds_;  // in pixels of the form's client area
@@ -159,11 +160,13 @@ class ChildControl {
     HWND hWnd() const noexcept { return window_; }
     int TabIndex() const noexcept { return tabIndex_; }
 
-    // Moves the window to its place at its form's scale now.
-    virtual void Rescale();
+    // Moves the window to its place at `scale`, and gives it what it draws with, in `fonts`, the
+    // form's at that scale: when the form adds it, and again whenever the form's scale changes.
+    virtual void Rescale(const Scale& scale, FontSet& fonts);
 
   protected:
-    // Creates the window, hidden unless `style` says WS_VISIBLE.
+    // Creates the window, hidden unless `style` says WS_VISIBLE, in its place only once Rescale
+    // has been called.
     ChildControl(ControlHost& host, const wchar_t* windowClass, const std::wstring& text,
                  DWORD style, const TwipsRect& position, int id, int tabIndex);
 
@@ -196,8 +199,8 @@ class PushButton final : public ChildControl {
     // (greyed when disabled) and the focus mark; in a contrast theme the system's own face and
     // edge, in the theme's colours.
     void DrawFace(const DRAWITEMSTRUCT& item, const Look& look) const;
-    // Moves the button, and gives it the form's font at the new scale.
-    void Rescale() override;
+    // Moves the button, and gives it the form's own font.
+    void Rescale(const Scale& scale, FontSet& fonts) override;
 
     EventHandler Click;
 

@@ -42,22 +42,6 @@ POINT OnWorkArea(POINT wanted, SIZE size, const RECT& workArea) {
             std::max(workArea.top, std::min(wanted.y, workArea.bottom - size.cy))};
 }
 
-// An upright, plain font of the ANSI character set, `height` as CreateFont takes it.
-UniqueFont MadeFont(int height, int weight, const std::wstring& face, BYTE precision) {
-    return UniqueFont(CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                                  precision, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                  DEFAULT_PITCH | FF_DONTCARE, face.c_str()));
-}
-
-// Whether the system draws `font`'s letters exactly as high as CreateFont's `height` asked.
-bool HasLetterHeight(HFONT font, int height) {
-    const WindowDc screen(nullptr);
-    const SelectionGuard select(screen.get(), font);
-    TEXTMETRICW metrics{};
-    return GetTextMetricsW(screen.get(), &metrics) != FALSE &&
-           metrics.tmHeight - metrics.tmInternalLeading == -height;
-}
-
 int HeldButtons(WPARAM keys) {
     return ((keys & MK_LBUTTON) != 0 ? kLeftButton : 0) |
            ((keys & MK_RBUTTON) != 0 ? kRightButton : 0) |
@@ -69,10 +53,9 @@ int HeldButtons(WPARAM keys) {
 Form::Form(FormDesign design)
     : widthTwips_(static_cast<float>(design.clientWidth)),
       heightTwips_(static_cast<float>(design.clientHeight)),
-      faces_(std::move(design.faces)),
-      font_(design.font),
       picture_(std::move(design.picture)),
-      icon_(ProgramIcon()) {
+      icon_(ProgramIcon()),
+      fonts_(scale_, std::move(design.faces), design.font) {
     SetApplicationTitle(std::move(design.applicationTitle));
     RegisterWindowClass(WindowProcedure);
     // Made where it will open, on the primary monitor, so that Windows tells it that monitor's
@@ -85,6 +68,7 @@ Form::Form(FormDesign design)
         throw RunTimeError(kOutOfMemory);
     }
     scale_ = Scale(DpiOf(window_));
+    fonts_ = fonts_.AtScale(scale_);
     picture_.ScaleTo(scale_);
     FitToSize();
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
@@ -152,20 +136,27 @@ void Form::SetWindowState(int state) {
     }
 }
 
+template <typename Control>
+Control& Form::AddPainted(std::unique_ptr<Control> control) {
+    control->Rescale(scale_, fonts_);
+    Control& added = *control;
+    painted_.push_back(std::move(control));
+    return added;
+}
+
 Label& Form::AddLabel(const TwipsRect& position, LabelDesign design) {
-    painted_.push_back(std::make_unique<Label>(*this, position, std::move(design)));
-    return static_cast<Label&>(*painted_.back());
+    return AddPainted(std::make_unique<Label>(*this, position, std::move(design)));
 }
 
 Image& Form::AddImage(int leftTwips, int topTwips, PictureFile picture,
                       std::vector<CaptionGlyph> glyphs) {
-    painted_.push_back(
+    return AddPainted(
         std::make_unique<Image>(*this, leftTwips, topTwips, std::move(picture), std::move(glyphs)));
-    return static_cast<Image&>(*painted_.back());
 }
 
 template <typename Control>
 Control& Form::AddChild(std::unique_ptr<Control> control) {
+    control->Rescale(scale_, fonts_);
     // Each child window added lies behind those added before it.
     SetWindowPos(control->hWnd(), HWND_BOTTOM, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -182,37 +173,6 @@ PushButton& Form::AddPushButton(const TwipsRect& position, ButtonDesign design) 
 ScrollBar& Form::AddScrollBar(const TwipsRect& position, const ScrollBarDesign& design) {
     const int id = kFirstChildId + static_cast<int>(children_.size());
     return AddChild(std::make_unique<ScrollBar>(*this, position, design, id));
-}
-
-HFONT Form::Font(const std::optional<FontSpec>& font) {
-    const FontSpec wanted = font.value_or(font_);
-    const auto same = [&wanted](const auto& entry) {
-        return entry.first.points == wanted.points && entry.first.weight == wanted.weight;
-    };
-    const auto found = std::find_if(fonts_.begin(), fonts_.end(), same);
-    if (found != fonts_.end()) {
-        return found->second.get();
-    }
-    // At the design scale the face the design was drawn with, where the system has it at the
-    // size asked for. That face has a few sizes only, drawn for one DPI and one code page, and
-    // the system snaps a size it lacks to another (on a system at another scale, or with a code
-    // page whose set has fewer sizes). Anywhere else a face drawn at exactly the size asked for.
-    const int height = scale_.FontHeight(wanted.points);
-    UniqueFont made;
-    if (scale_.IsDesignScale()) {
-        made = MadeFont(height, wanted.weight, faces_.atDesignScale, OUT_DEFAULT_PRECIS);
-        if (made && !HasLetterHeight(made.get(), height)) {
-            made.reset();
-        }
-    }
-    if (!made) {
-        made = MadeFont(height, wanted.weight, faces_.scalable, OUT_OUTLINE_PRECIS);
-    }
-    if (!made) {
-        throw RunTimeError(kOutOfMemory);
-    }
-    fonts_.emplace_back(wanted, std::move(made));
-    return fonts_.back().second.get();
 }
 
 void Form::NotifyNameChange(const PaintedControl& control) const {
@@ -402,15 +362,16 @@ bool Form::TakesScaleChange(UINT dpi) const {
 
 void Form::OnDpiChanged(UINT dpi, const RECT& suggested) {
     scale_ = Scale(dpi);
-    // The fonts of the old scale go once the controls hold those of the new one.
-    const auto oldFonts = std::exchange(fonts_, {});
+    FontSet fonts = fonts_.AtScale(scale_);
     picture_.ScaleTo(scale_);
     for (const auto& control : painted_) {
-        control->Rescale();
+        control->Rescale(scale_, fonts);
     }
     for (const auto& child : children_) {
-        child->Rescale();
+        child->Rescale(scale_, fonts);
     }
+    // The fonts of the old scale go once the controls hold those of the new one.
+    fonts_ = std::move(fonts);
     if (IsIconic(window_)) {
         // Windows suggests the parked icon's rectangle, scaled: the window takes its new size
         // where it will be restored instead.
