@@ -1,6 +1,5 @@
 #pragma once
 
-#include <new>
 #include <string>
 
 #include "toolkit/run_time_error.h"
@@ -23,12 +22,8 @@ template <typename Body, typename OnError>
 auto WithErrorTrap(const wchar_t* routineName, Body&& body, OnError&& onError) -> decltype(body()) {
     try {
         return body();
-    } catch (const toolkit::RunTimeError& error) {
-        ShowErrorReport(error, routineName);
-    } catch (const std::bad_alloc&) {
-        ShowErrorReport(toolkit::RunTimeError(toolkit::kOutOfMemory), routineName);
     } catch (...) {
-        ShowErrorReport(toolkit::RunTimeError(toolkit::kInternalError), routineName);
+        ShowErrorReport(toolkit::ErrorInFlight(), routineName);
     }
     return onError();
 }

@@ -6,6 +6,7 @@
 #include "registry/error_report.h"
 #include "registry/registry_routines.h"
 #include "toolkit/handle.h"
+#include "toolkit/system_functions.h"
 
 namespace registry {
 namespace {
@@ -67,7 +68,8 @@ std::wstring EntryText(const Variant& value) {
         case VT_I4:
             return std::to_wstring(value.get().lVal);
         case VT_BSTR:
-            return std::wstring(value.get().bstrVal, automation::SysStringLen(value.get().bstrVal));
+            return std::wstring(value.get().bstrVal,
+                                toolkit::OleAut32().SysStringLen(value.get().bstrVal).value());
         default:
             return std::wstring();
     }

@@ -6,10 +6,12 @@
 
 #include "registry/variant.h"
 #include "toolkit/run_time_error.h"
+#include "toolkit/system_functions.h"
 
 namespace registry {
 namespace {
 
+using toolkit::OleAut32;
 using toolkit::RunTimeError;
 
 // The value itself, or for a VT_BYREF value a copy of what it refers to, held in `holder`.
@@ -17,7 +19,9 @@ const VARIANT& ReadThrough(const VARIANT& value, Variant& holder) {
     if ((value.vt & VT_BYREF) == 0) {
         return value;
     }
-    HRESULT result = automation::VariantCopyInd(holder.put(), &value);
+    // The SDK declares the sources of oleaut32's functions without const, though they only
+    // read them.
+    HRESULT result = OleAut32().VariantCopyInd(holder.put(), const_cast<VARIANT*>(&value)).value();
     if (FAILED(result)) {
         throw toolkit::ErrorFromHResult(result);
     }
@@ -26,8 +30,10 @@ const VARIANT& ReadThrough(const VARIANT& value, Variant& holder) {
 
 Variant ChangeType(const VARIANT& value, USHORT flags, VARTYPE type) {
     Variant result;
-    HRESULT status =
-        automation::VariantChangeTypeEx(result.put(), &value, LOCALE_USER_DEFAULT, flags, type);
+    HRESULT status = OleAut32()
+                         .VariantChangeTypeEx(result.put(), const_cast<VARIANT*>(&value),
+                                              LOCALE_USER_DEFAULT, flags, type)
+                         .value();
     if (FAILED(status)) {
         throw toolkit::ErrorFromHResult(status);
     }
@@ -35,7 +41,8 @@ Variant ChangeType(const VARIANT& value, USHORT flags, VARTYPE type) {
 }
 
 std::wstring TextOfBstr(BSTR text) {
-    return text == nullptr ? std::wstring() : std::wstring(text, automation::SysStringLen(text));
+    return text == nullptr ? std::wstring()
+                           : std::wstring(text, OleAut32().SysStringLen(text).value());
 }
 
 bool IsFloatingPoint(VARTYPE type) {
@@ -50,14 +57,14 @@ double FloatingPointValue(const VARIANT& value) {
 class ArrayDataAccess {
   public:
     explicit ArrayDataAccess(SAFEARRAY* array) : array_(array) {
-        HRESULT result = automation::SafeArrayAccessData(array_, &data_);
+        HRESULT result = OleAut32().SafeArrayAccessData(array_, &data_).value();
         if (FAILED(result)) {
             throw toolkit::ErrorFromHResult(result);
         }
     }
     ArrayDataAccess(const ArrayDataAccess&) = delete;
     ArrayDataAccess& operator=(const ArrayDataAccess&) = delete;
-    ~ArrayDataAccess() { automation::SafeArrayUnaccessData(array_); }
+    ~ArrayDataAccess() { OleAut32().SafeArrayUnaccessData(array_); }
 
     const BYTE* bytes() const noexcept { return static_cast<const BYTE*>(data_); }
 
@@ -111,7 +118,7 @@ std::vector<BYTE> ToRegistryBytes(const VARIANT& input) {
         throw RunTimeError(toolkit::kTypeMismatch);
     }
     SAFEARRAY* array = value.parray;
-    if (array == nullptr || automation::SafeArrayGetDim(array) != 1) {
+    if (array == nullptr || OleAut32().SafeArrayGetDim(array).value() != 1) {
         throw RunTimeError(toolkit::kSubscriptOutOfRange);
     }
     // Bounds in 64 bits: lower bound + element count - 1 can pass the 32-bit range.

@@ -4,15 +4,29 @@
 #include <cstring>
 #include <utility>
 
+#include "toolkit/handle.h"
 #include "toolkit/run_time_error.h"
+#include "toolkit/system_functions.h"
 
 namespace registry {
+namespace {
+
+using toolkit::OleAut32;
+
+void DestroySafeArray(SAFEARRAY* array) noexcept {
+    OleAut32().SafeArrayDestroy(array);
+}
+
+// Sole owner of a SAFEARRAY.
+using UniqueSafeArray = toolkit::UniqueHandle<SAFEARRAY*, DestroySafeArray>;
+
+}  // namespace
 
 Variant::Variant(std::wstring_view text) : Variant() {
     if (text.size() > UINT_MAX / sizeof(wchar_t)) {
         throw toolkit::RunTimeError(toolkit::kOutOfMemory);
     }
-    BSTR copy = automation::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    BSTR copy = OleAut32().SysAllocStringLen(text.data(), static_cast<UINT>(text.size())).value();
     if (copy == nullptr) {
         throw toolkit::RunTimeError(toolkit::kOutOfMemory);
     }
@@ -23,10 +37,6 @@ Variant::Variant(std::wstring_view text) : Variant() {
 Variant::Variant(std::int32_t number) noexcept : Variant() {
     value_.vt = VT_I4;
     value_.lVal = number;
-}
-
-Variant::Variant(long number) noexcept : Variant(static_cast<std::int32_t>(number)) {
-    static_assert(sizeof(long) == sizeof(std::int32_t), "LONG is 32 bits on Windows");
 }
 
 Variant::Variant(double number) noexcept : Variant() {
@@ -59,19 +69,22 @@ Variant Variant::Bytes(const std::vector<BYTE>& bytes, LONG lowerBound) {
         throw toolkit::RunTimeError(toolkit::kOutOfMemory);
     }
     SAFEARRAYBOUND bound{static_cast<ULONG>(bytes.size()), lowerBound};
-    UniqueSafeArray array(automation::SafeArrayCreate(VT_UI1, 1, &bound));
+    UniqueSafeArray array(OleAut32().SafeArrayCreate(VT_UI1, 1, &bound).value());
     if (!array) {
         throw toolkit::RunTimeError(toolkit::kOutOfMemory);
     }
     if (!bytes.empty()) {
         void* data = nullptr;
-        if (FAILED(automation::SafeArrayAccessData(array.get(), &data))) {
+        if (FAILED(OleAut32().SafeArrayAccessData(array.get(), &data).value())) {
             throw toolkit::RunTimeError(toolkit::kOutOfMemory);
         }
         std::memcpy(data, bytes.data(), bytes.size());
-        automation::SafeArrayUnaccessData(array.get());
+        OleAut32().SafeArrayUnaccessData(array.get());
     }
-    return FromSafeArray(VT_UI1, std::move(array));
+    Variant result;
+    result.value_.vt = VT_ARRAY | VT_UI1;
+    result.value_.parray = array.release();
+    return result;
 }
 
 Variant Variant::ErasedByteArray() noexcept {
@@ -81,15 +94,9 @@ Variant Variant::ErasedByteArray() noexcept {
     return erased;
 }
 
-Variant Variant::FromSafeArray(VARTYPE elementType, UniqueSafeArray array) noexcept {
-    Variant result;
-    result.value_.vt = static_cast<VARTYPE>(VT_ARRAY | elementType);
-    result.value_.parray = array.release();
-    return result;
-}
-
 Variant::Variant(const VARIANT& other) : Variant() {
-    HRESULT result = automation::VariantCopy(&value_, &other);
+    // The SDK declares the source without const, though VariantCopy only reads it.
+    HRESULT result = OleAut32().VariantCopy(&value_, const_cast<VARIANT*>(&other)).value();
     if (FAILED(result)) {
         throw toolkit::ErrorFromHResult(result);
     }
@@ -110,15 +117,19 @@ Variant::Variant(Variant&& other) noexcept : value_(other.value_) {
 
 Variant& Variant::operator=(Variant&& other) noexcept {
     if (this != &other) {
-        automation::VariantClear(&value_);
+        OleAut32().VariantClear(&value_);
         value_ = other.value_;
         other.value_.vt = VT_EMPTY;
     }
     return *this;
 }
 
+Variant::~Variant() {
+    OleAut32().VariantClear(&value_);
+}
+
 VARIANT* Variant::put() noexcept {
-    automation::VariantClear(&value_);
+    OleAut32().VariantClear(&value_);
     return &value_;
 }
 

@@ -8,19 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "registry/automation.h"
-#include "toolkit/handle.h"
-
 namespace registry {
-
-namespace detail {
-inline void DestroySafeArray(SAFEARRAY* array) noexcept {
-    automation::SafeArrayDestroy(array);
-}
-}  // namespace detail
-
-// Sole owner of a SAFEARRAY (SafeArrayDestroy).
-using UniqueSafeArray = toolkit::UniqueHandle<SAFEARRAY*, detail::DestroySafeArray>;
 
 // A dynamically typed value for the registry routines: an OLE Automation VARIANT that owns what it
 // holds and clears it (VariantClear) when it goes. Copies are deep (VariantCopy).
@@ -32,8 +20,8 @@ using UniqueSafeArray = toolkit::UniqueHandle<SAFEARRAY*, detail::DestroySafeArr
 //   Variant(2.5)                     floating-point number (VT_R8)
 //   Variant::Null()                  null
 //   Variant::Bytes({1, 2, 3}, -1)    one-dimensional byte array with the given lower bound
-// and, for the other kinds the registry routines must cope with, Boolean, Single,
-// ErasedByteArray and FromSafeArray. Allocation failures throw toolkit::RunTimeError(7).
+// and, for the other kinds the registry routines must cope with, Boolean, Single and
+// ErasedByteArray. Allocation failures throw toolkit::RunTimeError(7).
 class Variant {
   public:
     Variant() noexcept : value_() { value_.vt = VT_EMPTY; }
@@ -41,7 +29,6 @@ class Variant {
     Variant(const wchar_t* text) : Variant(std::wstring_view(text)) {}
     Variant(const std::wstring& text) : Variant(std::wstring_view(text)) {}
     Variant(std::int32_t number) noexcept;
-    Variant(long number) noexcept;  // LONG; a separate overload so that it is not ambiguous
     Variant(double number) noexcept;
     // A bool would silently become the integer 1; say Variant::Boolean(b) instead.
     Variant(bool) = delete;
@@ -53,8 +40,6 @@ class Variant {
     static Variant Bytes(const std::vector<BYTE>& bytes, LONG lowerBound = 0);
     // A byte-array variant whose array was erased (a null SAFEARRAY pointer).
     static Variant ErasedByteArray() noexcept;
-    // Takes ownership of `array`, whose elements are of type `elementType` (VT_UI1, VT_I4, ...).
-    static Variant FromSafeArray(VARTYPE elementType, UniqueSafeArray array) noexcept;
 
     // Copies any VARIANT (VariantCopy); the original stays with its owner.
     explicit Variant(const VARIANT& other);
@@ -63,7 +48,7 @@ class Variant {
     Variant& operator=(const Variant& other);
     Variant(Variant&& other) noexcept;
     Variant& operator=(Variant&& other) noexcept;
-    ~Variant() { automation::VariantClear(&value_); }
+    ~Variant();
 
     VARTYPE Type() const noexcept { return value_.vt; }
     const VARIANT& get() const noexcept { return value_; }

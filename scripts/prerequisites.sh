@@ -106,20 +106,25 @@ add_wine_fonts() {
 }
 
 # Makes WINEPREFIX a throwaway prefix for tests and measurements, once: with Wine's own fonts,
-# without the 2-second stall after each hidden window (Wine waits for a window manager that is
-# not there), and marked as throwaway, which lets the tests change the settings of its user
-# there and nowhere else. A prefix made before it carried the mark is made again. Then starts a
-# private X server and one persistent Wine server, as a desktop session has; both end when the
-# calling script does.
+# with the face Wine draws "Microsoft Sans Serif" in (Liberation Sans) going by that name, as the
+# face itself does on Windows, without the 2-second stall after each hidden window (Wine waits for
+# a window manager that is not there), and marked as throwaway, which lets the tests change the
+# settings of its user there and nowhere else. A prefix made before it carried the mark and the
+# name is made again. Then starts a private X server and one persistent
+# Wine server, as a desktop session has; both end when the calling script does.
 start_wine_session() {
     use_test_wine_settings
     local mark='^"ThrowawayPrefix"=dword:00000001$'
-    if [ ! -f "$WINEPREFIX/.ready" ] || ! grep -q "$mark" "$WINEPREFIX/user.reg" 2>/dev/null; then
+    local face='^"Microsoft Sans Serif"="Liberation Sans"$'
+    if [ ! -f "$WINEPREFIX/.ready" ] || ! grep -q "$mark" "$WINEPREFIX/user.reg" 2>/dev/null ||
+        ! grep -q "$face" "$WINEPREFIX/user.reg"; then
         rm -rf "$WINEPREFIX"
         echo "Creating the Wine prefix $WINEPREFIX ..." >&2
         { wineboot -i && wineserver -w; } >/dev/null 2>&1 || fail "Wine could not create $WINEPREFIX"
         add_wine_fonts "$WINEPREFIX" >/dev/null
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Microsoft Sans Serif' \
+            /d 'Liberation Sans' /f >/dev/null 2>&1
         wine reg add 'HKCU\Software\BrevaneTwinovaTests' /v ThrowawayPrefix /t REG_DWORD /d 1 /f \
             >/dev/null 2>&1
         wineserver -w

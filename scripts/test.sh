@@ -37,13 +37,36 @@ run_ctest() {
 run_ctest
 
 # Every test program once more, whole, as a developer runs them on their own machine: where the
-# settings are the user's own, on a laptop's screen at 125 % (120 DPI), with Romanian settings,
-# which Wine takes from the locale (a decimal comma, code page 1250). Each case must pass or say
-# why it skips. The locale is compiled into the build folder from Debian's locale sources.
+# settings are the user's own, with Romanian settings, which Wine takes from the locale (a decimal
+# comma, code page 1250), on a screen at 100 % (96 DPI) and on a laptop's at 125 % and 150 % (120
+# and 144 DPI). Each case must pass or say why it skips, and a case that runs at 96 DPI must run
+# at every scale. The locale is compiled into the build folder from Debian's locale sources.
 locales="$build_dir/locales"
 mkdir -p "$locales"
 [ -d "$locales/ro_RO.UTF-8" ] || localedef -i ro_RO -f UTF-8 "$locales/ro_RO.UTF-8" ||
     fail "could not compile the ro_RO.UTF-8 locale into $locales"
-echo "Every test program where the settings are the user's own, at 120 DPI in Romanian:"
-LOCPATH="$locales" LC_ALL=ro_RO.UTF-8 tests/run_in_prefix.sh --unmarked --dpi 120 \
-    bash tests/every_case_passes_or_skips.sh --locale ro-RO "$build_dir"/bin/*_tests.exe
+scales=(96 120 144)
+status=0
+for dpi in "${scales[@]}"; do
+    echo "Every test program where the settings are the user's own, at $dpi DPI in Romanian:"
+    report="$build_dir/own-settings-at-$dpi-dpi.txt"
+    LOCPATH="$locales" LC_ALL=ro_RO.UTF-8 tests/run_in_prefix.sh --unmarked --dpi "$dpi" \
+        bash tests/every_case_passes_or_skips.sh --locale ro-RO "$build_dir"/bin/*_tests.exe \
+        >"$report" 2>&1 || status=1
+    cat "$report"
+done
+# The cases each run skipped, from the lines "    skipped Suite.Case: reason".
+skipped_at() {
+    sed -n 's/^    skipped \([^:]*\): .*/\1/p' "$build_dir/own-settings-at-$1-dpi.txt" | sort
+}
+echo "Where the settings are the user's own:"
+for dpi in "${scales[@]}"; do
+    echo "    at $dpi DPI: $(tail -1 "$build_dir/own-settings-at-$dpi-dpi.txt")"
+    only_here=$(comm -13 <(skipped_at 96) <(skipped_at "$dpi"))
+    if [ -n "$only_here" ]; then
+        echo "FAIL: these cases run at 96 DPI but skip at $dpi DPI:"
+        sed 's/^/    /' <<<"$only_here"
+        status=1
+    fi
+done
+exit "$status"

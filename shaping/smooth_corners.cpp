@@ -48,12 +48,8 @@ std::int32_t PixelsFromTwips(float twips, float twipsPerPixel) {
 
 void SmoothFormCorners(toolkit::Form& form, double cornerSize) {
     const toolkit::Scale& scale = form.CurrentScale();
-    SmoothFormCorners(form, cornerSize, {scale.TwipsPerPixelX(), scale.TwipsPerPixelY()});
-}
-
-void SmoothFormCorners(toolkit::Form& form, double cornerSize, const TwipsPerPixel& metrics) {
-    const std::int32_t width = PixelsFromTwips(form.Width(), metrics.x);
-    const std::int32_t height = PixelsFromTwips(form.Height(), metrics.y);
+    const std::int32_t width = PixelsFromTwips(form.Width(), scale.TwipsPerPixelX());
+    const std::int32_t height = PixelsFromTwips(form.Height(), scale.TwipsPerPixelY());
     const std::int32_t corner = RoundToInt32(cornerSize);
 
     // The result is not tested: should creation fail, the null handle passed on takes away the

@@ -7,12 +7,6 @@
 // Rounded window corners through a window region.
 namespace shaping {
 
-// How many twips make one pixel of a form, across and down.
-struct TwipsPerPixel {
-    float x;
-    float y;
-};
-
 // Gives the form the shape CreateRoundRectRgn(0, 0, W, H, C, C), in window coordinates, where
 // W and H are its current outer size in pixels at its own scale and C is cornerSize (the
 // diameter of each corner's quarter circle), each rounded half to even. Replaces any shape it had
@@ -20,15 +14,13 @@ struct TwipsPerPixel {
 // one larger than the window is passed on as converted.
 //
 // Raises, before any region exists, so that the window keeps its previous shape:
-// - a floating-point error when a size divided by its metric faults (division by zero 11
-//   for x / 0, overflow 6 for 0 / 0);
+// - a floating-point error when a size divided by the form's twips per pixel faults (division
+//   by zero 11 for x / 0, overflow 6 for 0 / 0);
 // - overflow (6) when W, H or C is NaN, infinite or outside the 32-bit signed range.
 // The results of the platform calls are not reported: should CreateRoundRectRgn fail, the
 // window loses its region; should SetWindowRgn refuse the region, it is deleted and the
 // window keeps its previous shape.
 void SmoothFormCorners(toolkit::Form& form, double cornerSize);
-// The same with other twips per pixel than the form's.
-void SmoothFormCorners(toolkit::Form& form, double cornerSize, const TwipsPerPixel& metrics);
 
 // One length in pixels: twips / twipsPerPixel in double precision, checked for a
 // floating-point fault, then rounded by RoundToInt32. Raises as above.

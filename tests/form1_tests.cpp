@@ -11,6 +11,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -18,15 +19,17 @@
 namespace {
 
 using testing::ElementsAre;
+using testing_support::AtScale;
 using testing_support::Pixel;
 using testing_support::PixelOf;
 using testing_support::Pixels;
+using testing_support::PointAtScale;
 using testing_support::RectInParent;
 using testing_support::RenderClient;
 using testing_support::WindowText;
 
-constexpr int kClientWidth = 412;
-constexpr int kClientHeight = 237;
+// The client area as designed, in pixels at 96 DPI.
+constexpr RECT kClient{0, 0, 412, 237};
 constexpr Pixel kUnpainted = 0xFF00FF;  // what RenderClient fills its bitmap with first
 
 class MainWindow : public testing::Test {
@@ -37,8 +40,9 @@ class MainWindow : public testing::Test {
 // ---------------------------------------------------------------------------------------------
 // Hit-testing: the front-most painted control under a point, and the child windows.
 
+// The points are the design's, at the form's scale.
 TEST_F(MainWindow, EachPointBelongsToTheFrontMostControlThere) {
-    SKIP_UNLESS_SCREEN_AT_96_DPI();
+    const toolkit::Scale& scale = form_.CurrentScale();
     const struct {
         const toolkit::PaintedControl* control;  // null: the bare surface
         std::vector<POINT> points;
@@ -61,12 +65,13 @@ TEST_F(MainWindow, EachPointBelongsToTheFrontMostControlThere) {
     };
     for (const auto& [expected, points] : cases) {
         for (const POINT& point : points) {
-            EXPECT_EQ(form_.ControlAt(point), expected) << point.x << ", " << point.y;
+            EXPECT_EQ(form_.ControlAt(PointAtScale(scale, point)), expected)
+                << point.x << ", " << point.y;
         }
     }
     // The push buttons are child windows of their own; labels are not.
-    const auto childAt = [this](int x, int y) {
-        return ChildWindowFromPointEx(form_.hWnd(), {x, y}, CWP_SKIPINVISIBLE);
+    const auto childAt = [&](int x, int y) {
+        return ChildWindowFromPointEx(form_.hWnd(), PointAtScale(scale, {x, y}), CWP_SKIPINVISIBLE);
     };
     EXPECT_EQ(childAt(170, 85), form_.Command2.hWnd());
     EXPECT_EQ(childAt(210, 85), form_.Command3.hWnd());
@@ -152,9 +157,10 @@ TEST_F(MainWindowKeyboard, ClickingALabelOrTheSurfaceLeavesTheFocusWhereItWas) {
     form_.Label2.MouseDown = {};  // no drag
     form_.MouseDown = {};
     form_.LoadAndShow();
-    for (const LPARAM point : {MAKELPARAM(100, 10), MAKELPARAM(300, 150)}) {
-        SendMessageW(form_.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, point);
-        SendMessageW(form_.hWnd(), WM_LBUTTONUP, 0, point);
+    for (const POINT designed : {POINT{100, 10}, POINT{300, 150}}) {  // the title, the surface
+        const POINT point = PointAtScale(form_.CurrentScale(), designed);
+        SendMessageW(form_.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+        SendMessageW(form_.hWnd(), WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
     }
     EXPECT_EQ(GetFocus(), form_.Command1.hWnd());
 }
@@ -215,39 +221,60 @@ TEST_F(MainWindowKeyboard, TheFocusComesBackToTheButtonThatHadIt) {
 // ---------------------------------------------------------------------------------------------
 // The painted result, rendered in-process.
 
-// The window as designed, drawn independently of the toolkit: the background picture, the
-// texts as created in their places, fonts and colours, and the button strip in its place in the
-// stacking order. Each text is the lines its label shows, each drawn alone, one below the other,
-// the last one cut off at the bottom of the box. The link's text is the maker's own choice, so it
-// comes from the window.
+// A picture of the design at `scale`: its own pixels at the design scale; elsewhere stretched to
+// the size its design pixels have there, smoothly (HALFTONE, which needs the brush origin set).
+Pixels PictureAt(const toolkit::Scale& scale, toolkit::Blob bmpFile) {
+    Pixels own = testing_support::DecodeBmp(bmpFile);
+    if (scale.IsDesignScale()) {
+        return own;
+    }
+    const int width = scale.FromDesignPixels(own.width);
+    const int height = scale.FromDesignPixels(own.height);
+    const testing_support::Canvas stretched(width, height, kUnpainted);
+    SetStretchBltMode(stretched.dc(), HALFTONE);
+    SetBrushOrgEx(stretched.dc(), 0, 0, nullptr);
+    BITMAPFILEHEADER file;
+    std::memcpy(&file, bmpFile.data, sizeof file);
+    StretchDIBits(stretched.dc(), 0, 0, width, height, 0, 0, own.width, own.height,
+                  bmpFile.data + file.bfOffBits,
+                  reinterpret_cast<const BITMAPINFO*>(bmpFile.data + sizeof file), DIB_RGB_COLORS,
+                  SRCCOPY);
+    return stretched.Read();
+}
+
+// The window as designed, at the form's scale, drawn independently of the toolkit: the
+// background picture, the texts as created in their places, fonts and colours, and the button
+// strip in its place in the stacking order. Each text is the lines its label shows, each drawn
+// alone, one below the other, the last one cut off at the bottom of the box. The link's text is
+// the maker's own choice, so it comes from the window.
 Pixels Design(const Form1& form) {
+    const toolkit::Scale& scale = form.CurrentScale();
     struct Text {
-        RECT box;  // client pixels
+        RECT box;  // client pixels at 96 DPI
         std::vector<std::wstring> lines;
-        int height;  // font height in pixels: 8.25 points is 11, 9.75 is 13, 12 is 16
+        double points;
         COLORREF color;
     };
     const Text behindTheStrip[] = {
         // "Twinova" would be a second line, of which only the top would fit.
-        {{8, 8, 137, 33}, {L"Brevane"}, 16, 0x0000FF},
-        {{16, 48, 177, 65}, {form.Label3.Caption()}, 13, 0xFFFFFF},
+        {{8, 8, 137, 33}, {L"Brevane"}, 12, 0x0000FF},
+        {{16, 48, 177, 65}, {form.Label3.Caption()}, 9.75, 0xFFFFFF},
     };
     const Text inFrontOfTheStrip[] = {
-        {{256, 8, 401, 33}, {L"Click pe buton pentru a", L"aplica Twinova"}, 11, 0xFFFFFF},
-        {{8, 80, 153, 97}, {L"Chose your language:"}, 11, GetSysColor(COLOR_BTNTEXT)},
+        {{256, 8, 401, 33}, {L"Click pe buton pentru a", L"aplica Twinova"}, 8.25, 0xFFFFFF},
+        {{8, 80, 153, 97}, {L"Chose your language:"}, 8.25, GetSysColor(COLOR_BTNTEXT)},
     };
-    testing_support::Canvas design(kClientWidth, kClientHeight, kUnpainted);
-    design.Put(testing_support::DecodeBmp(assets::kBackgroundFile), 0, 0);
-    const auto draw = [&design](const Text& text) {
-        const toolkit::UniqueFont font(CreateFontW(
-            -text.height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));
+    const RECT client = AtScale(scale, kClient);
+    testing_support::Canvas design(client.right, client.bottom, kUnpainted);
+    design.Put(PictureAt(scale, assets::kBackgroundFile), 0, 0);
+    const auto draw = [&](const Text& text) {
+        const toolkit::UniqueFont font = testing_support::DesignFontAt(scale, text.points, FW_BOLD);
         const toolkit::SelectionGuard select(design.dc(), font.get());
         SetBkMode(design.dc(), TRANSPARENT);
         SetTextColor(design.dc(), text.color);
         TEXTMETRICW metrics{};
         GetTextMetricsW(design.dc(), &metrics);
-        RECT line = text.box;
+        RECT line = AtScale(scale, text.box);
         for (const std::wstring& shown : text.lines) {
             DrawTextW(design.dc(), shown.c_str(), -1, &line,
                       DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
@@ -257,7 +284,7 @@ Pixels Design(const Form1& form) {
     for (const Text& text : behindTheStrip) {
         draw(text);
     }
-    design.Put(testing_support::DecodeBmp(assets::kButtonStripFile), 128, 0);
+    design.Put(PictureAt(scale, assets::kButtonStripFile), PointAtScale(scale, {128, 0}).x, 0);
     for (const Text& text : inFrontOfTheStrip) {
         draw(text);
     }
@@ -265,12 +292,11 @@ Pixels Design(const Form1& form) {
 }
 
 TEST_F(MainWindow, MatchesItsDesignPixelForPixel) {
-    SKIP_UNLESS_SCREEN_AT_96_DPI();
     const Pixels expected = Design(form_);
-    const Pixels shown = RenderClient(form_.hWnd(), kClientWidth, kClientHeight);
+    const Pixels shown = RenderClient(form_.hWnd(), expected.width, expected.height);
     int wrong = 0;
-    for (int y = 0; y < kClientHeight; ++y) {
-        for (int x = 0; x < kClientWidth; ++x) {
+    for (int y = 0; y < expected.height; ++y) {
+        for (int x = 0; x < expected.width; ++x) {
             if (shown.At(x, y) != expected.At(x, y) && ++wrong <= 5) {
                 ADD_FAILURE() << "pixel (" << x << ", " << y << ") is " << std::hex
                               << shown.At(x, y) << ", designed " << expected.At(x, y);
@@ -280,16 +306,12 @@ TEST_F(MainWindow, MatchesItsDesignPixelForPixel) {
     EXPECT_EQ(wrong, 0);
 }
 
-// The graphical Apply button's looks, rendered through its own window.
+// The graphical Apply button's looks, rendered through its own window at the form's scale; the
+// frame, the focus mark and the caption's move when pressed are a pixel or a few at any scale.
 class ApplyButtonLooks : public MainWindow {
   protected:
-    void SetUp() override { SKIP_UNLESS_SCREEN_AT_96_DPI(); }
-    static constexpr int kButtonWidth = 129;
-    static constexpr int kButtonHeight = 25;
-    Pixels Render() const {
-        return RenderClient(form_.Command1.hWnd(), kButtonWidth, kButtonHeight);
-    }
-    static RECT All() { return {0, 0, kButtonWidth, kButtonHeight}; }
+    Pixels Render() const { return RenderClient(form_.Command1.hWnd(), width_, height_); }
+    RECT All() const { return {0, 0, width_, height_}; }
 
     // The bounding box of the pixels of one colour.
     static RECT InkBox(const Pixels& pixels, Pixel ink) {
@@ -305,25 +327,42 @@ class ApplyButtonLooks : public MainWindow {
         return box;
     }
 
+    LONG CaptionWidth() const {
+        const HWND button = form_.Command1.hWnd();
+        const toolkit::WindowDc dc(button);
+        const toolkit::SelectionGuard select(
+            dc.get(), reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0)));
+        const std::wstring caption = WindowText(button);
+        SIZE size{};
+        GetTextExtentPoint32W(dc.get(), caption.c_str(), static_cast<int>(caption.size()), &size);
+        return size.cx;
+    }
+
     static constexpr Pixel kPeach = 0xFFE0C0;  // red 255, green 224, blue 192
     const Pixel text_ = PixelOf(GetSysColor(COLOR_BTNTEXT));
+    const RECT designed_ = AtScale(form_.CurrentScale(), {256, 44, 385, 69});
+    const LONG width_ = designed_.right - designed_.left;
+    const LONG height_ = designed_.bottom - designed_.top;
 };
 
 TEST_F(ApplyButtonLooks, ItsFaceIsPeachWithTheCaptionInTheMiddleThatMovesWhenPressed) {
     const Pixels face = Render();
-    EXPECT_GT(face.Count(All(), kPeach), kButtonWidth * kButtonHeight / 2);
+    EXPECT_GT(face.Count(All(), kPeach), width_ * height_ / 2);
     EXPECT_EQ(face.Count(All(), kUnpainted), 0);
     const RECT ink = InkBox(face, text_);
     ASSERT_GE(ink.right, 0) << "no caption";
-    EXPECT_NEAR((ink.left + ink.right) / 2.0, kButtonWidth / 2.0, 2);
-    EXPECT_NEAR((ink.top + ink.bottom) / 2.0, kButtonHeight / 2.0, 2);
+    // Its letters lie within the width the caption takes in the button's font, centred.
+    const LONG caption = CaptionWidth();
+    EXPECT_GE(ink.left, (width_ - caption) / 2);
+    EXPECT_LT(ink.right, (width_ + caption + 1) / 2);
+    EXPECT_NEAR((ink.top + ink.bottom) / 2.0, height_ / 2.0, 2);
 
     SendMessageW(form_.Command1.hWnd(), BM_SETSTATE, TRUE, 0);
     const Pixels pressed = Render();
     const RECT moved = InkBox(pressed, text_);
     EXPECT_EQ(moved.left, ink.left + 1);
     EXPECT_EQ(moved.top, ink.top + 1);
-    EXPECT_GT(pressed.Count(All(), kPeach), kButtonWidth * kButtonHeight / 2);
+    EXPECT_GT(pressed.Count(All(), kPeach), width_ * height_ / 2);
 }
 
 TEST_F(ApplyButtonLooks, FocusedItHasAFrameAndAFocusMark) {
@@ -334,11 +373,11 @@ TEST_F(ApplyButtonLooks, FocusedItHasAFrameAndAFocusMark) {
     const Pixels focused = Render();
     const Pixel frame = PixelOf(GetSysColor(COLOR_WINDOWFRAME));
     EXPECT_EQ(focused.At(0, 0), frame);
-    EXPECT_EQ(focused.At(kButtonWidth - 1, kButtonHeight - 1), frame);
+    EXPECT_EQ(focused.At(width_ - 1, height_ - 1), frame);
     EXPECT_NE(normal.At(0, 0), frame);
     // The dotted focus mark lies inside the face, around the caption.
     int changedInside = 0;
-    for (int x = 5; x < kButtonWidth - 5; ++x) {
+    for (int x = 5; x < width_ - 5; ++x) {
         changedInside += focused.At(x, 4) != normal.At(x, 4) ? 1 : 0;
     }
     EXPECT_GT(changedInside, 20);
@@ -352,8 +391,11 @@ TEST_F(ApplyButtonLooks, ANewCaptionShowsAtOnce) {
     EXPECT_EQ(WindowText(form_.Command1.hWnd()), L"Apply");
     EXPECT_EQ(form_.Command1.Caption(), L"Apply");
     const RECT after = InkBox(testing_support::ReadWindow(form_.Command1.hWnd(), All()), text_);
-    EXPECT_GT(before.right - before.left, 60) << "\"Aplica Twinova\" was shown";
-    EXPECT_LT(after.right - after.left, 40) << "\"Apply\" is shown";
+    // Told apart by the widths of their letters, 72 and 25 pixels at 96 DPI.
+    const toolkit::Scale& scale = form_.CurrentScale();
+    EXPECT_GT(before.right - before.left, scale.FromDesignPixels(60))
+        << "\"Aplica Twinova\" was shown";
+    EXPECT_LT(after.right - after.left, scale.FromDesignPixels(40)) << "\"Apply\" is shown";
     EXPECT_TRUE(testing_support::SamePixels(
         testing_support::ReadWindow(form_.Command1.hWnd(), All()), Render()));
 }
@@ -369,13 +411,13 @@ TEST_F(ApplyButtonLooks, DisabledItsCaptionIsGrey) {
 // The window and its child windows as created.
 
 TEST_F(MainWindow, IsABorderlessPopupOfTheDesignedSizeWithTheProgramIcon) {
-    SKIP_UNLESS_SCREEN_AT_96_DPI();
     EXPECT_FLOAT_EQ(form_.Width(), 6180.0f);
     EXPECT_FLOAT_EQ(form_.Height(), 3555.0f);
     RECT bounds;
     GetWindowRect(form_.hWnd(), &bounds);
-    EXPECT_EQ(bounds.right - bounds.left, kClientWidth);
-    EXPECT_EQ(bounds.bottom - bounds.top, kClientHeight);
+    const RECT designed = AtScale(form_.CurrentScale(), kClient);
+    EXPECT_EQ(bounds.right - bounds.left, designed.right);
+    EXPECT_EQ(bounds.bottom - bounds.top, designed.bottom);
     const LONG_PTR style = GetWindowLongPtrW(form_.hWnd(), GWL_STYLE);
     EXPECT_NE(style & WS_POPUP, 0);
     EXPECT_EQ(style & (WS_CAPTION | WS_THICKFRAME | WS_BORDER | WS_DLGFRAME), 0);
@@ -398,10 +440,10 @@ TEST_F(MainWindow, IsABorderlessPopupOfTheDesignedSizeWithTheProgramIcon) {
 }
 
 TEST_F(MainWindow, ThePushButtonsAndTheScrollBarAsDesigned) {
-    SKIP_UNLESS_SCREEN_AT_96_DPI();
+    const toolkit::Scale& scale = form_.CurrentScale();
     struct Child {
         HWND window;
-        RECT rect;  // in client pixels
+        RECT rect;  // in client pixels at 96 DPI
         const wchar_t* text;
     };
     const Child children[] = {
@@ -415,7 +457,8 @@ TEST_F(MainWindow, ThePushButtonsAndTheScrollBarAsDesigned) {
     for (const Child& expected : children) {
         ASSERT_EQ(child, expected.window);
         const RECT rect = RectInParent(child);
-        EXPECT_TRUE(EqualRect(&rect, &expected.rect))
+        const RECT designed = AtScale(scale, expected.rect);
+        EXPECT_TRUE(EqualRect(&rect, &designed))
             << rect.left << ", " << rect.top << ", " << rect.right << ", " << rect.bottom;
         EXPECT_EQ(WindowText(child), expected.text);
         child = GetWindow(child, GW_HWNDNEXT);
@@ -425,17 +468,34 @@ TEST_F(MainWindow, ThePushButtonsAndTheScrollBarAsDesigned) {
     EXPECT_EQ(GetWindowLongPtrW(form_.scrlSmooth.hWnd(), GWL_STYLE) & SBS_VERT, 0);
     EXPECT_FALSE(IsWindowVisible(form_.scrlSmooth.hWnd()));
 
-    // The push buttons' font: 8.25-point MS Sans Serif, regular.
+    // The push buttons' font as the system gives it: 8.25-point (11 pixels high at 96 DPI),
+    // regular, in the form's face at its scale. The character set is checked as asked for, since
+    // the one given follows the user's code page.
+    const auto faceOf = [](HDC dc, HFONT font) {
+        const toolkit::SelectionGuard select(dc, font);
+        wchar_t face[LF_FACESIZE] = L"";
+        GetTextFaceW(dc, LF_FACESIZE, face);
+        return std::wstring(face);
+    };
+    const toolkit::WindowDc screen(nullptr);
+    const std::wstring designFace =
+        faceOf(screen.get(), testing_support::DesignFontAt(scale, 8.25, FW_NORMAL).get());
     for (const HWND button :
          {form_.Command1.hWnd(), form_.Command2.hWnd(), form_.Command3.hWnd()}) {
-        LOGFONTW font{};
-        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0)), sizeof font,
-                   &font);
-        EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
-        EXPECT_EQ(font.lfHeight, -11);  // at 96 DPI
-        EXPECT_EQ(font.lfWeight, FW_NORMAL);
-        EXPECT_EQ(font.lfCharSet, ANSI_CHARSET);
-        EXPECT_FALSE(font.lfItalic || font.lfUnderline || font.lfStrikeOut);
+        auto* const buttonFont = reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0));
+        LOGFONTW asked{};
+        GetObjectW(buttonFont, sizeof asked, &asked);
+        EXPECT_EQ(asked.lfCharSet, ANSI_CHARSET);
+        const toolkit::WindowDc dc(button);
+        EXPECT_EQ(faceOf(dc.get(), buttonFont), designFace);
+        const toolkit::SelectionGuard select(dc.get(), buttonFont);
+        TEXTMETRICW font{};
+        GetTextMetricsW(dc.get(), &font);
+        // Wine's stand-in for Microsoft Sans Serif reports some sizes a pixel short.
+        EXPECT_NEAR(font.tmHeight - font.tmInternalLeading, -scale.FontHeight(8.25),
+                    scale.IsDesignScale() ? 0 : 1);
+        EXPECT_EQ(font.tmWeight, FW_NORMAL);
+        EXPECT_FALSE(font.tmItalic || font.tmUnderlined || font.tmStruckOut);
     }
 }
 

@@ -14,8 +14,10 @@
 
 namespace {
 
+using testing_support::AtScale;
 using testing_support::HoldsRoundRect;
 using testing_support::Pixels;
+using testing_support::PointAtScale;
 using testing_support::RecordedBox;
 using testing_support::SamePixels;
 using testing_support::WindowText;
@@ -27,10 +29,21 @@ struct Shown {
 };
 
 Shown ShownBy(const Form1& form) {
+    RECT surface{};
+    GetClientRect(form.hWnd(), &surface);
+    RECT apply{};
+    GetClientRect(form.Command1.hWnd(), &apply);
     return {form.Label1.Caption() + L"|" + form.Label6.Caption() + L"|" +
                 WindowText(form.Command1.hWnd()) + L"|" + form.CurrentLanguage,
-            testing_support::RenderClient(form.hWnd(), 412, 237),
-            testing_support::RenderClient(form.Command1.hWnd(), 129, 25)};
+            testing_support::RenderClient(form.hWnd(), surface.right, surface.bottom),
+            testing_support::RenderClient(form.Command1.hWnd(), apply.right, apply.bottom)};
+}
+
+// Whether the window holds the rounded shape its design gives it at its scale: 412 x 237 pixels
+// at 96 DPI with corners of 12 pixels at any scale.
+bool RoundedAsDesigned(const Form1& form) {
+    const RECT designed = AtScale(form.CurrentScale(), {0, 0, 412, 237});
+    return HoldsRoundRect(form.hWnd(), designed.right, designed.bottom, 12);
 }
 
 void ExpectTextsOf(const Form1& form, const LanguageTexts& texts) {
@@ -44,13 +57,12 @@ void ExpectTextsOf(const Form1& form, const LanguageTexts& texts) {
 }  // namespace
 
 TEST(StartUp, TheWindowIsFirstShownRoundedInEnglishWithTheFocusOnApply) {
-    SKIP_UNLESS_SCREEN_AT_96_DPI();
     Form1 form;
     EXPECT_TRUE(form.CurrentLanguage.empty());
     form.LoadAndShow();
     EXPECT_TRUE(IsWindowVisible(form.hWnd()));
     EXPECT_FLOAT_EQ(form.Height(), 3555.0f);
-    EXPECT_TRUE(HoldsRoundRect(form.hWnd(), 412, 237, 12));
+    EXPECT_TRUE(RoundedAsDesigned(form));
     EXPECT_EQ(form.scrlSmooth.Value(), 11);
     EXPECT_EQ(form.lbValue.Caption(), L"12");
     EXPECT_FALSE(form.lbValue.Visible());
@@ -60,12 +72,11 @@ TEST(StartUp, TheWindowIsFirstShownRoundedInEnglishWithTheFocusOnApply) {
 }
 
 TEST(StartUp, TheScrollBarsDesignedValuePlaysNoPart) {
-    SKIP_UNLESS_SCREEN_AT_96_DPI();
     Form1 form;
     form.scrlSmooth.SetValue(40);
     form.Form_Load();
     EXPECT_EQ(form.lbValue.Caption(), L"12");
-    EXPECT_TRUE(HoldsRoundRect(form.hWnd(), 412, 237, 12));
+    EXPECT_TRUE(RoundedAsDesigned(form));
 }
 
 TEST(LanguageSwitch, PressingAButtonAgainLeavesTheStateOfOnePress) {
@@ -126,12 +137,13 @@ TEST(LanguageSwitch, EachButtonWritesItsColumnAndOnlyTheExplanationInstructionAn
     const Pixels romanian = ShownBy(form).surface;
     EXPECT_EQ(unchanged(), asCreated);
 
-    // Client pixels of the explanation, the instruction, the title, the link and the prompt.
-    EXPECT_FALSE(SamePixels(english, romanian, {8, 112, 225, 185}));
-    EXPECT_FALSE(SamePixels(english, romanian, {256, 8, 401, 33}));
-    EXPECT_TRUE(SamePixels(english, romanian, {8, 8, 128, 33}));
-    EXPECT_TRUE(SamePixels(english, romanian, {16, 48, 177, 65}));
-    EXPECT_TRUE(SamePixels(english, romanian, {8, 80, 153, 97}));
+    // The boxes of the explanation, the instruction, the title, the link and the prompt.
+    const toolkit::Scale& scale = form.CurrentScale();
+    EXPECT_FALSE(SamePixels(english, romanian, AtScale(scale, {8, 112, 225, 185})));
+    EXPECT_FALSE(SamePixels(english, romanian, AtScale(scale, {256, 8, 401, 33})));
+    EXPECT_TRUE(SamePixels(english, romanian, AtScale(scale, {8, 8, 128, 33})));
+    EXPECT_TRUE(SamePixels(english, romanian, AtScale(scale, {16, 48, 177, 65})));
+    EXPECT_TRUE(SamePixels(english, romanian, AtScale(scale, {8, 80, 153, 97})));
 }
 
 using ApplyMessage = registry_test::RedirectedCurrentUserTest;
@@ -279,11 +291,14 @@ TEST(FormMove, DragsOnlyAWindowInItsNormalState) {
 
 // The pointer moving over the window paints nothing unless what is drawn changes: the link
 // turns red once when the pointer reaches it and white once when it is back on the bare surface.
+// The points are the design's, at the form's scale.
 TEST(Hover, RepaintsOnlyWhenTheLinkChangesColour) {
     Form1 form;
     // Shown in a corner of the screen that no other test's window covers or uncovers meanwhile.
-    SetWindowPos(form.hWnd(), nullptr, GetSystemMetrics(SM_CXSCREEN) - 412,
-                 GetSystemMetrics(SM_CYSCREEN) - 237, 0, 0,
+    RECT size{};
+    GetWindowRect(form.hWnd(), &size);
+    SetWindowPos(form.hWnd(), nullptr, GetSystemMetrics(SM_CXSCREEN) - (size.right - size.left),
+                 GetSystemMetrics(SM_CYSCREEN) - (size.bottom - size.top), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     UpdateWindow(form.hWnd());
     testing_support::PumpMessages(&form);
@@ -314,7 +329,8 @@ TEST(Hover, RepaintsOnlyWhenTheLinkChangesColour) {
     };
     for (const auto& run : runs) {
         const int before = surface.paints + apply.paints + romanian.paints + english.paints;
-        for (const POINT& point : run.points) {
+        for (const POINT& designed : run.points) {
+            const POINT point = PointAtScale(form.CurrentScale(), designed);
             PostMessageW(run.window, WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y));
         }
         testing_support::PumpMessages(&form);

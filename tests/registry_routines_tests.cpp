@@ -200,16 +200,23 @@ struct ValueKind {
     Outcome asDword;   // type 4
 };
 
+// A value that owns `array`, whose elements are of type `elementType`.
+Variant Holding(VARTYPE elementType, SAFEARRAY* array) {
+    Variant value;
+    VARIANT* filled = value.put();
+    filled->vt = static_cast<VARTYPE>(VT_ARRAY | elementType);
+    filled->parray = array;
+    return value;
+}
+
 Variant TwoDimensionalBytes() {
     SAFEARRAYBOUND bounds[2] = {{2, 0}, {2, 0}};
-    return Variant::FromSafeArray(VT_UI1,
-                                  registry::UniqueSafeArray(SafeArrayCreate(VT_UI1, 2, bounds)));
+    return Holding(VT_UI1, SafeArrayCreate(VT_UI1, 2, bounds));
 }
 
 Variant IntegerArray() {
     SAFEARRAYBOUND bound{2, 0};
-    return Variant::FromSafeArray(VT_I4,
-                                  registry::UniqueSafeArray(SafeArrayCreate(VT_I4, 1, &bound)));
+    return Holding(VT_I4, SafeArrayCreate(VT_I4, 1, &bound));
 }
 
 std::vector<ValueKind> EveryKindOfValue() {

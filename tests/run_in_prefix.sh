@@ -7,7 +7,9 @@
 #   run_in_prefix.sh [options] command [arguments ...]
 #
 #   --window-manager  runs openbox on the X server and leaves Wine's windows managed
-#                     (the test prefix turns that off, for a screen without a manager)
+#                     (the test prefix turns that off, for a screen without a manager);
+#                     openbox keeps strips along the top and left edges free, as a taskbar
+#                     keeps one, so that the work area is smaller than the screen both ways
 #   --dpi N           gives the screen N pixels per inch (96 is the normal scale)
 #   --unmarked        takes away the mark that lets the tests change its user's settings, and
 #                     the stand-in browser that records addresses, so that the copy is to them
@@ -104,8 +106,15 @@ fi
 
 start_xvfb
 if $window_manager; then
+    # Wine reads the work area that openbox publishes when its server starts, which is next.
+    sed -e '/<margins>/,/<\/margins>/s|<top>0</top>|<top>32</top>|' \
+        -e '/<margins>/,/<\/margins>/s|<left>0</left>|<left>64</left>|' \
+        /etc/xdg/openbox/rc.xml >"$work_dir/openbox.xml"
+    grep -q '<top>32</top>' "$work_dir/openbox.xml" && grep -q '<left>64</left>' "$work_dir/openbox.xml" ||
+        fail "cannot set openbox's margins"
     # openbox runs its start-up command once it manages the screen.
-    openbox --startup "touch $work_dir/managed" >/dev/null 2>&1 &
+    openbox --config-file "$work_dir/openbox.xml" --startup "touch $work_dir/managed" \
+        >/dev/null 2>&1 &
     openbox_pid=$!
     wait_for test -e "$work_dir/managed" || fail "openbox did not start"
 fi

@@ -49,6 +49,11 @@ POINT RunningProgram::ScreenPoint(int x, int y) const {
     return point;
 }
 
+POINT RunningProgram::ScreenPointOfDesign(int x, int y) const {
+    const POINT point = testing_support::PointAtScale(Scale(), {x, y});
+    return ScreenPoint(point.x, point.y);
+}
+
 testing_support::Pixels RunningProgram::Shown() const {
     RECT client{};
     GetClientRect(window_, &client);

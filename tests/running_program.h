@@ -25,6 +25,10 @@ class RunningProgram {
     bool WaitForExit(std::chrono::milliseconds timeout, DWORD& exitCode);
     // The window's client point (x, y) on the screen.
     POINT ScreenPoint(int x, int y) const;
+    // The scale the window is drawn at, and where the screen shows the client point (x, y) of its
+    // design (in pixels at 96 DPI) at that scale.
+    toolkit::Scale Scale() const { return testing_support::ScaleOf(window_); }
+    POINT ScreenPointOfDesign(int x, int y) const;
     // The window's client area as the screen shows it now, as far as it lies on the screen.
     testing_support::Pixels Shown() const;
 

@@ -14,7 +14,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -54,18 +53,6 @@ std::vector<POINT> Outline(const RECT& rect) {
         points.push_back({rect.right - 1, y});
     }
     return points;
-}
-
-// How much larger the screen draws than the 96 DPI the window is designed at.
-double ScreenScale() {
-    return testing_support::ScreenDpi() / 96.0;
-}
-
-// A rectangle of the window as designed, in pixels of this screen.
-RECT Scaled(const RECT& designed) {
-    const auto scale = [](LONG value) { return std::lround(value * ScreenScale()); };
-    return {scale(designed.left), scale(designed.top), scale(designed.right),
-            scale(designed.bottom)};
 }
 
 // The boxes of the minimise and the close button as drawn on the screen: the first two runs of
@@ -108,12 +95,13 @@ std::vector<RECT> RoundButtonsShown(const Pixels& shown) {
 class ScaledScreen : public testing::Test {
   protected:
     void SetUp() override {
-        if (ScreenScale() == 1.0) {
-            GTEST_SKIP() << "These cases are for a screen set above 96 DPI, and this one is at 96.";
-        }
         // A pointer resting on the link when the window appears would turn it red.
         MoveMouseTo({0, 0});
         program_.emplace();
+        if (program_->Scale().IsDesignScale()) {
+            GTEST_SKIP() << "These cases are for a window drawn above 96 DPI, and the program's "
+                            "is at 96.";
+        }
         SKIP_UNLESS_IN_FOREGROUND(*program_);
         // The window is found once it is shown, which may be before it has drawn itself.
         ASSERT_TRUE(WaitUntil([this] {
@@ -132,6 +120,11 @@ class ScaledScreen : public testing::Test {
         const RECT& button = buttons[index];
         return program_->ScreenPoint((button.left + button.right) / 2,
                                      (button.top + button.bottom) / 2);
+    }
+
+    // A rectangle of the window as designed, at 96 DPI, at the window's scale.
+    RECT Scaled(const RECT& designed) const {
+        return testing_support::AtScale(program_->Scale(), designed);
     }
 
     std::optional<RunningProgram> program_;
@@ -192,8 +185,7 @@ TEST_F(ScaledScreen, LabelsShowTheirLinesWholeNeverATopAlone) {
     };
     for (const auto& label : labels) {
         if (label.romanian) {
-            const RECT ro = Scaled({160, 80, 193, 97});
-            ClickAt(program_->ScreenPoint((ro.left + ro.right) / 2, (ro.top + ro.bottom) / 2));
+            ClickAt(program_->ScreenPointOfDesign(176, 88));  // RO
             ASSERT_TRUE(WaitUntil([&] {
                 shown_ = program_->Shown();
                 return LinesOfText(shown_, Scaled(label.box), label.ink) >= label.lines;
@@ -307,7 +299,7 @@ void ChangeDpi(Form1& form, UINT dpi) {
 class InProcess : public testing::Test {
   protected:
     void SetUp() override {
-        if (ScreenScale() == 1.0) {
+        if (fresh_->CurrentScale().IsDesignScale()) {
             GTEST_SKIP() << "These cases need a screen scaled above 96 DPI.";
         }
         for (Form1* form : {at96_.get(), untouched96_.get()}) {
@@ -380,8 +372,8 @@ TEST_F(InProcess, EveryTextIsDrawnAtTheScaleTimesItsSizeAt96Dpi) {
     const Pixels without = ShownInProcess(form);
     for (const auto& text : texts) {
         const SIZE ink = FirstLineInk(with, without, text.box);
-        const double width = text.at96.cx * ScreenScale();
-        const double height = text.at96.cy * ScreenScale();
+        const double width = text.at96.cx * form.CurrentScale().Dpi() / 96.0;
+        const double height = text.at96.cy * form.CurrentScale().Dpi() / 96.0;
         EXPECT_NEAR(ink.cx, width, width / 5) << text.text << ": the first word's width";
         EXPECT_NEAR(ink.cy, height, height / 5) << text.text << ": the first line's height";
     }
@@ -544,9 +536,10 @@ TEST(ScaleChange, IsIgnoredByAWindowThatIsNotPerMonitorAware) {
         GTEST_SKIP()
             << "This Windows has no DPI awareness of a thread's own to make such a window.";
     }
-    const DPI_AWARENESS_CONTEXT previous = setThreadAwareness.get()(DPI_AWARENESS_CONTEXT_UNAWARE);
+    const DPI_AWARENESS_CONTEXT previous =
+        setThreadAwareness(DPI_AWARENESS_CONTEXT_UNAWARE).value();
     Form1 form;
-    setThreadAwareness.get()(previous);
+    setThreadAwareness(previous).value();
     form.Form_Load();
     const UINT dpi = form.CurrentScale().Dpi();
     const UINT doubled = 2 * dpi;

@@ -17,7 +17,6 @@ namespace {
 using shaping::PixelsFromTwips;
 using shaping::RoundToInt32;
 using shaping::SmoothFormCorners;
-using shaping::TwipsPerPixel;
 using testing_support::ErrorNumberOf;
 using testing_support::GdiObjectCount;
 using testing_support::HoldsRoundRect;
@@ -29,16 +28,9 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 constexpr float kNaNf = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInfinityF = std::numeric_limits<float>::infinity();
 
-// The main window after start-up: 412 x 237 pixels at 15 twips per pixel (the test screen).
+// The main window after start-up: 412 x 237 pixels at 15 twips per pixel (96 DPI).
 constexpr int kMainWidthTwips = 6180;
 constexpr int kMainHeightTwips = 3555;
-
-// Twips per pixel the tests supply in place of the form's own (15: the test screen's).
-constexpr TwipsPerPixel kOwnScale{15, 15};
-constexpr TwipsPerPixel kAt12{12, 12};
-constexpr TwipsPerPixel kZeroHorizontal{0, 15};
-constexpr TwipsPerPixel kZeroVertical{15, 0};
-constexpr TwipsPerPixel kZeroBoth{0, 0};
 
 // A borderless form of the toolkit with a given size in twips.
 toolkit::FormDesign Design(int widthTwips, int heightTwips) {
@@ -126,99 +118,87 @@ TEST(PixelsFromTwips, DividesInDoublePrecisionRoundsAndRaisesFloatingPointFaults
 
 // --- The region a window receives -----------------------------------------------------------
 
+// Sizes in pixels at the form's own scale, given to it in twips.
 TEST(SmoothFormCorners, GivesTheRoundedRectangleOfTheSizeAndCornerRoundedHalfToEven) {
-    SKIP_UNLESS_SCREEN_AT_96_DPI();
     const struct {
-        int widthTwips, heightTwips;
+        double width, height;
         double corner;
-        TwipsPerPixel screen;
-        int width, height, cornerPixels;
+        int widthPixels, heightPixels, cornerPixels;
     } cases[] = {
-        {kMainWidthTwips, kMainHeightTwips, 12, kOwnScale, 412, 237, 12},
-        {kMainWidthTwips, kMainHeightTwips, 12, kAt12, 515, 296, 12},
-        {kMainWidthTwips, kMainHeightTwips, 12.5, kOwnScale, 412, 237, 12},
-        {kMainWidthTwips, kMainHeightTwips, 13.5, kOwnScale, 412, 237, 14},
-        {kMainWidthTwips, kMainHeightTwips, 0.5, kOwnScale, 412, 237, 0},
-        // 400.5 and 401.5 pixels wide, 400.5 high.
-        {12015, kMainHeightTwips, 12, {30, 15}, 400, 237, 12},
-        {12045, kMainHeightTwips, 12, {30, 15}, 402, 237, 12},
-        {kMainWidthTwips, 4005, 12, {15, 10}, 412, 400, 12},
+        {412, 237, 12, 412, 237, 12},
+        {412, 237, 12.5, 412, 237, 12},
+        {412, 237, 13.5, 412, 237, 14},
+        {412, 237, 0.5, 412, 237, 0},
+        {400.5, 237, 12, 400, 237, 12},
+        {401.5, 237, 12, 402, 237, 12},
+        {412, 400.5, 12, 412, 400, 12},
         // Corner sizes are not clamped.
-        {kMainWidthTwips, kMainHeightTwips, -0.0, kOwnScale, 412, 237, 0},
-        {kMainWidthTwips, kMainHeightTwips, -13.5, kOwnScale, 412, 237, -14},
-        {kMainWidthTwips, kMainHeightTwips, 1, kOwnScale, 412, 237, 1},
-        {kMainWidthTwips, kMainHeightTwips, 412, kOwnScale, 412, 237, 412},
-        {kMainWidthTwips, kMainHeightTwips, 1e6, kOwnScale, 412, 237, 1000000},
-        {kMainWidthTwips, kMainHeightTwips, 2147483647.0, kOwnScale, 412, 237, 2147483647},
-        {kMainWidthTwips, kMainHeightTwips, -2147483648.0, kOwnScale, 412, 237,
-         std::numeric_limits<int>::min()},
+        {412, 237, -0.0, 412, 237, 0},
+        {412, 237, -13.5, 412, 237, -14},
+        {412, 237, 1, 412, 237, 1},
+        {412, 237, 412, 412, 237, 412},
+        {412, 237, 1e6, 412, 237, 1000000},
+        {412, 237, 2147483647.0, 412, 237, 2147483647},
+        {412, 237, -2147483648.0, 412, 237, std::numeric_limits<int>::min()},
     };
+    toolkit::Form form(Design(kMainWidthTwips, kMainHeightTwips));
+    const toolkit::Scale& scale = form.CurrentScale();
     for (const auto& row : cases) {
-        toolkit::Form form(Design(row.widthTwips, row.heightTwips));
-        SmoothFormCorners(form, row.corner, row.screen);
-        EXPECT_TRUE(HoldsRoundRect(form.hWnd(), row.width, row.height, row.cornerPixels))
-            << row.widthTwips << " x " << row.heightTwips << " twips, corner " << row.corner;
+        form.SetWidth(static_cast<float>(row.width * scale.TwipsPerPixelX()));
+        form.SetHeight(static_cast<float>(row.height * scale.TwipsPerPixelY()));
+        SmoothFormCorners(form, row.corner);
+        EXPECT_TRUE(
+            HoldsRoundRect(form.hWnd(), row.widthPixels, row.heightPixels, row.cornerPixels))
+            << row.width << " x " << row.height << " pixels, corner " << row.corner;
     }
 }
 
+// At the form's own scale, where 6180 x 3555 twips are 412 x 237 pixels at 96 DPI.
 TEST(SmoothFormCorners, EachCallShapesTheWindowAsItIsThen) {
-    SKIP_UNLESS_SCREEN_AT_96_DPI();
     toolkit::Form form(Design(kMainWidthTwips, kMainHeightTwips));
     const HWND window = form.hWnd();
+    const toolkit::Scale& scale = form.CurrentScale();
+    const int width = scale.PixelsX(kMainWidthTwips);
+    const int height = scale.PixelsY(kMainHeightTwips);
     SmoothFormCorners(form, 25);
-    ASSERT_TRUE(HoldsRoundRect(window, 412, 237, 25));
+    ASSERT_TRUE(HoldsRoundRect(window, width, height, 25));
     SmoothFormCorners(form, 12);
-    EXPECT_TRUE(HoldsRoundRect(window, 412, 237, 12)) << "the second call replaces the first";
-    form.SetHeight(3000);  // 200 pixels
-    EXPECT_TRUE(HoldsRoundRect(window, 412, 237, 12)) << "the shape does not follow by itself";
+    EXPECT_TRUE(HoldsRoundRect(window, width, height, 12)) << "the second call replaces the first";
+    form.SetHeight(3000);  // 200 pixels at 96 DPI
+    EXPECT_TRUE(HoldsRoundRect(window, width, height, 12)) << "the shape does not follow by itself";
     SmoothFormCorners(form, 12);
-    EXPECT_TRUE(HoldsRoundRect(window, 412, 200, 12));
+    EXPECT_TRUE(HoldsRoundRect(window, width, scale.PixelsY(3000), 12));
     ShowWindow(window, SW_SHOWNOACTIVATE);
     SmoothFormCorners(form, 25);
-    EXPECT_TRUE(HoldsRoundRect(window, 412, 200, 25)) << "a visible window is shaped too";
+    EXPECT_TRUE(HoldsRoundRect(window, width, scale.PixelsY(3000), 25))
+        << "a visible window is shaped too";
 }
 
 // --- Faults: a run-time error, nothing created, the previous shape kept ----------------------
 
-// Calls that fault before any region exists; each keeps the window's shape as it was.
+// Corners that fault before any region exists; each call keeps the window's shape as it was.
 struct Fault {
-    int widthTwips;
     double corner;
-    TwipsPerPixel screen;
     int cornerBefore;  // 0: the window has no region before the call
-    long error;
 };
 const Fault kFaults[] = {
-    {kMainWidthTwips, kNaN, kOwnScale, 12, kOverflow},
-    {kMainWidthTwips, kInfinity, kOwnScale, 12, kOverflow},
-    {kMainWidthTwips, -kInfinity, kOwnScale, 12, kOverflow},
-    {kMainWidthTwips, 2147483648.0, kOwnScale, 12, kOverflow},
-    {kMainWidthTwips, 2147483647.5, kOwnScale, 12, kOverflow},
-    {kMainWidthTwips, -2147483649.0, kOwnScale, 12, kOverflow},
-    {kMainWidthTwips, 1e10, kOwnScale, 12, kOverflow},
-    {kMainWidthTwips, 12, kZeroHorizontal, 25, kDivisionByZero},
-    {kMainWidthTwips, 12, kZeroVertical, 25, kDivisionByZero},
-    {kMainWidthTwips, 12, kZeroBoth, 0, kDivisionByZero},
-    // The sizes are worked out before the corner: the zero metric is reported, not the NaN.
-    {kMainWidthTwips, kNaN, kZeroHorizontal, 0, kDivisionByZero},
-    // 0 / 0 is an invalid operation, reported as overflow.
-    {0, 12, kZeroHorizontal, 0, kOverflow},
+    {kNaN, 12},         {kInfinity, 12},     {-kInfinity, 12}, {2147483648.0, 12},
+    {2147483647.5, 12}, {-2147483649.0, 12}, {1e10, 12},       {kNaN, 0},
 };
 
-TEST(SmoothFormCorners, AFaultRaisesItsErrorAndKeepsThePreviousShape) {
-    SKIP_UNLESS_SCREEN_AT_96_DPI();
+TEST(SmoothFormCorners, AFaultRaisesOverflowAndKeepsThePreviousShape) {
     for (const Fault& row : kFaults) {
-        toolkit::Form form(Design(row.widthTwips, kMainHeightTwips));
-        const int width = row.widthTwips / 15;
+        toolkit::Form form(Design(kMainWidthTwips, kMainHeightTwips));
+        const toolkit::Scale& scale = form.CurrentScale();
         if (row.cornerBefore != 0) {
             SmoothFormCorners(form, row.cornerBefore);
         }
-        EXPECT_EQ(ErrorNumberOf([&] { SmoothFormCorners(form, row.corner, row.screen); }),
-                  row.error)
-            << "corner " << row.corner << ", width " << row.widthTwips;
+        EXPECT_EQ(ErrorNumberOf([&] { SmoothFormCorners(form, row.corner); }), kOverflow)
+            << "corner " << row.corner;
         EXPECT_TRUE(row.cornerBefore == 0
                         ? HoldsNoRegion(form.hWnd())
-                        : HoldsRoundRect(form.hWnd(), width, 237, row.cornerBefore))
+                        : HoldsRoundRect(form.hWnd(), scale.PixelsX(kMainWidthTwips),
+                                         scale.PixelsY(kMainHeightTwips), row.cornerBefore))
             << "corner " << row.corner;
     }
 }
@@ -236,13 +216,13 @@ TEST(SmoothFormCorners, LeaksNoGdiObjectOverManyCallsFaultsOrDestroyedWindows) {
     }
     for (int call = 0; call < 500; ++call) {
         SmoothFormCorners(form, call % 2 == 0 ? 12 : 25);
-        SmoothFormCorners(form, call % 40, kAt12);
+        SmoothFormCorners(form, call % 40);
     }
     EXPECT_EQ(GdiObjectCount(), before);
     for (const Fault& row : kFaults) {
-        toolkit::Form other(Design(row.widthTwips, kMainHeightTwips));
+        toolkit::Form other(Design(kMainWidthTwips, kMainHeightTwips));
         for (int call = 0; call < 20; ++call) {
-            ErrorNumberOf([&] { SmoothFormCorners(other, row.corner, row.screen); });
+            ErrorNumberOf([&] { SmoothFormCorners(other, row.corner); });
         }
     }
     EXPECT_EQ(GdiObjectCount(), before) << "after faults";

@@ -1,6 +1,7 @@
 #include "test_support.h"
 
 #include "toolkit/run_time_error.h"
+#include "toolkit/screen.h"
 
 #include <algorithm>
 #include <cstring>
@@ -365,9 +366,40 @@ BoxRecorder::~BoxRecorder() {
     toolkit::SetMessageBoxPresenter(std::move(previous_));
 }
 
-int ScreenDpi() {
-    const toolkit::WindowDc screen(nullptr);
-    return GetDeviceCaps(screen.get(), LOGPIXELSY);
+toolkit::Scale ScaleOf(HWND window) {
+    return toolkit::Scale(toolkit::DpiOf(window));
+}
+
+RECT AtScale(const toolkit::Scale& scale, const RECT& designed) {
+    constexpr LONG kTwipsPerDesignPixel = 15;
+    return scale.Pixels({designed.left * kTwipsPerDesignPixel, designed.top * kTwipsPerDesignPixel,
+                         (designed.right - designed.left) * kTwipsPerDesignPixel,
+                         (designed.bottom - designed.top) * kTwipsPerDesignPixel});
+}
+
+POINT PointAtScale(const toolkit::Scale& scale, POINT designed) {
+    const RECT pixel = AtScale(scale, {designed.x, designed.y, designed.x + 1, designed.y + 1});
+    return {pixel.left, pixel.top};
+}
+
+toolkit::UniqueFont DesignFontAt(const toolkit::Scale& scale, double points, int weight) {
+    const int height = scale.FontHeight(points);
+    const auto font = [&](const wchar_t* face) {
+        return toolkit::UniqueFont(CreateFontW(
+            height, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face));
+    };
+    if (scale.IsDesignScale()) {
+        toolkit::UniqueFont raster = font(L"MS Sans Serif");
+        const toolkit::WindowDc screen(nullptr);
+        const toolkit::SelectionGuard select(screen.get(), raster.get());
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(screen.get(), &metrics);
+        if (metrics.tmHeight - metrics.tmInternalLeading == -height) {
+            return raster;
+        }
+    }
+    return font(L"Microsoft Sans Serif");
 }
 
 std::wstring Decimal(const wchar_t* whole, const wchar_t* fraction) {

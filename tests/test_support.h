@@ -193,23 +193,24 @@ class BoxRecorder {
     toolkit::MessageBoxPresenter previous_;
 };
 
-// The screen's dots per inch (96 at 100 %), as the program sees them: the test programs declare
-// the same DPI awareness.
-int ScreenDpi();
+// The scale a window is drawn at: its own DPI where Windows tells each window its own
+// (GetDpiForWindow), the system's elsewhere. For a form of this process, its CurrentScale().
+toolkit::Scale ScaleOf(HWND window);
+
+// Client pixels of the design, which is drawn at 96 DPI, in pixels of `scale`, placed as the
+// toolkit places what it lays out in twips (15 to the design pixel): a rectangle as a control's
+// box, a point as the corner of the box of a control one design pixel large.
+RECT AtScale(const toolkit::Scale& scale, const RECT& designed);
+POINT PointAtScale(const toolkit::Scale& scale, POINT designed);
+
+// The font a form draws a text of `points` and `weight` in at `scale`: at 96 DPI the raster
+// "MS Sans Serif" the design is drawn in, where the system has it with letters of the height asked
+// (its few sizes are drawn for one DPI and one code page); elsewhere "Microsoft Sans Serif", the
+// same design drawn to scale.
+toolkit::UniqueFont DesignFontAt(const toolkit::Scale& scale, double points, int weight);
 
 // A number with a fraction as the user's locale writes it: `whole`, the user's decimal
 // separator, `fraction`.
 std::wstring Decimal(const wchar_t* whole, const wchar_t* fraction);
 
 }  // namespace testing_support
-
-// Begins a case whose sizes, points or pixels are worked out for a screen at 96 DPI (100 %): on a
-// screen at another scale it is skipped and says so. (For the files that use GoogleTest.)
-#define SKIP_UNLESS_SCREEN_AT_96_DPI()                                                   \
-    do {                                                                                 \
-        if (const int dpi = ::testing_support::ScreenDpi(); dpi != 96) {                 \
-            GTEST_SKIP() << "This case compares with sizes and pixels worked out for a " \
-                            "screen at 96 DPI (100 %), and this screen is at "           \
-                         << dpi << " DPI.";                                              \
-        }                                                                                \
-    } while (false)

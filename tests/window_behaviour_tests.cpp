@@ -23,15 +23,16 @@ bool SamePlace(const RECT& a, const RECT& b) {
     return EqualRect(&a, &b) != FALSE;
 }
 
+// Client points and boxes of the design, in pixels at 96 DPI.
 constexpr RECT kLinkLabel{16, 48, 177, 65};
 constexpr POINT kOnTheLink{60, 56};
 constexpr POINT kBareSurface{300, 150};
 
 // Pure-red pixels of the link as the screen shows it.
 int RedLinkPixels(const RunningProgram& program) {
-    return testing_support::ReadWindow(program.Window(), kLinkLabel)
-        .Count({0, 0, kLinkLabel.right - kLinkLabel.left, kLinkLabel.bottom - kLinkLabel.top},
-               0xFF0000);
+    const RECT link = testing_support::AtScale(program.Scale(), kLinkLabel);
+    return testing_support::ReadWindow(program.Window(), link)
+        .Count({0, 0, link.right - link.left, link.bottom - link.top}, 0xFF0000);
 }
 
 bool LinkIsRed(const RunningProgram& program) {
@@ -51,7 +52,7 @@ TEST(WindowDrag, PressOnTheTitleAndMoveDragsTheWindowByTheSameOffset) {
     RunningProgram program;
     SKIP_UNLESS_IN_FOREGROUND(program);
     const RECT before = WindowRect(program.Window());
-    POINT pointer = program.ScreenPoint(100, 10);
+    POINT pointer = program.ScreenPointOfDesign(100, 10);
     MoveMouseTo(pointer);
     PressLeftButton();
     for (int step = 0; step < 4; ++step) {
@@ -67,13 +68,12 @@ TEST(WindowDrag, PressOnTheTitleAndMoveDragsTheWindowByTheSameOffset) {
 }
 
 TEST(WindowDrag, NoOtherPressDragsTheWindow) {
-    SKIP_UNLESS_SCREEN_AT_96_DPI();
     constexpr DWORD kLeft[] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
     constexpr DWORD kRight[] = {MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP};
     constexpr DWORD kMiddle[] = {MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP};
     const struct {
         const char* name;
-        POINT press;          // client pixels
+        POINT press;          // client pixels at 96 DPI
         const DWORD* button;  // its down and up events
     } cases[] = {
         {"RO button", {176, 88}, kLeft},
@@ -94,7 +94,7 @@ TEST(WindowDrag, NoOtherPressDragsTheWindow) {
     for (const auto& row : cases) {
         SCOPED_TRACE(row.name);
         const RECT before = WindowRect(program.Window());
-        POINT pointer = program.ScreenPoint(row.press.x, row.press.y);
+        POINT pointer = program.ScreenPointOfDesign(row.press.x, row.press.y);
         MoveMouseTo(pointer);
         SendMouseButton(row.button[0]);
         pointer.x += 40;
@@ -112,7 +112,6 @@ TEST(WindowDrag, NoOtherPressDragsTheWindow) {
 }
 
 TEST(WebLink, HoverReddensTheLinkAndOnlyTheBareSurfaceWhitensIt) {
-    SKIP_UNLESS_SCREEN_AT_96_DPI();
     RunningProgram program;
     SKIP_UNLESS_IN_FOREGROUND(program);
     EXPECT_EQ(RedLinkPixels(program), 0);
@@ -120,23 +119,22 @@ TEST(WebLink, HoverReddensTheLinkAndOnlyTheBareSurfaceWhitensIt) {
     const POINT otherControls[] = {{100, 20}, {20, 85}, {176, 88}, {300, 56}};
     for (const POINT& other : otherControls) {
         SCOPED_TRACE(testing::Message() << other.x << ", " << other.y);
-        MoveMouseTo(program.ScreenPoint(kOnTheLink.x, kOnTheLink.y));
+        MoveMouseTo(program.ScreenPointOfDesign(kOnTheLink.x, kOnTheLink.y));
         EXPECT_TRUE(WaitUntil([&] { return LinkIsRed(program); }, 5s));
-        MoveMouseTo(program.ScreenPoint(other.x, other.y));
+        MoveMouseTo(program.ScreenPointOfDesign(other.x, other.y));
         Sleep(300);
         EXPECT_TRUE(LinkIsRed(program));
-        MoveMouseTo(program.ScreenPoint(kBareSurface.x, kBareSurface.y));
+        MoveMouseTo(program.ScreenPointOfDesign(kBareSurface.x, kBareSurface.y));
         EXPECT_TRUE(WaitUntil([&] { return RedLinkPixels(program) == 0; }, 5s));
     }
 }
 
 TEST(WebLink, ClickHandsTheMakersAddressToTheBrowser) {
-    SKIP_UNLESS_SCREEN_AT_96_DPI();
     SKIP_UNLESS_BROWSER_RECORDS_ADDRESSES();
     DeleteFileA(kOpenedAddresses);
     RunningProgram program;
     SKIP_UNLESS_IN_FOREGROUND(program);
-    ClickAt(program.ScreenPoint(kOnTheLink.x, kOnTheLink.y));
+    ClickAt(program.ScreenPointOfDesign(kOnTheLink.x, kOnTheLink.y));
     EXPECT_TRUE(WaitUntil([&] { return !ReadTextFile(kOpenedAddresses).empty(); }));
     EXPECT_EQ(ReadTextFile(kOpenedAddresses), "http://www.brevane.example/\n");
     EXPECT_EQ(AnyBoxOf(program), nullptr);
@@ -171,15 +169,15 @@ class UnopenableAddresses {
 
 TEST(WebLink, AClickThatCannotOpenTheAddressShowsNothingAndChangesNothing) {
     SKIP_OUTSIDE_THROWAWAY_PREFIX("command that opens http addresses");
-    SKIP_UNLESS_SCREEN_AT_96_DPI();
     DeleteFileA(kOpenedAddresses);
     const UnopenableAddresses unopenable;
     RunningProgram program;
     SKIP_UNLESS_IN_FOREGROUND(program);
-    MoveMouseTo(program.ScreenPoint(kOnTheLink.x, kOnTheLink.y));
+    MoveMouseTo(program.ScreenPointOfDesign(kOnTheLink.x, kOnTheLink.y));
     ASSERT_TRUE(WaitUntil([&] { return LinkIsRed(program); }, 5s));
     const RECT place = WindowRect(program.Window());
-    const RECT client{0, 0, 412, 237};
+    RECT client{};
+    GetClientRect(program.Window(), &client);
     const testing_support::Pixels before = testing_support::ReadWindow(program.Window(), client);
     PressLeftButton();
     ReleaseLeftButton();
@@ -200,7 +198,6 @@ TEST(WebLink, AClickThatCannotOpenTheAddressShowsNothingAndChangesNothing) {
 
 TEST(ApplyButton, WritesTheValueAndConfirmsItOrSaysHonestlyItCouldNotAndGoesOnRunning) {
     SKIP_OUTSIDE_THROWAWAY_PREFIX("Yahoo Messenger settings (HKEY_CURRENT_USER\\Software\\yahoo)");
-    SKIP_UNLESS_SCREEN_AT_96_DPI();
     constexpr wchar_t kPager[] = L"Software\\yahoo\\pager";
     for (const bool refused : {false, true}) {
         SCOPED_TRACE(refused ? "key refused" : "key created");
@@ -214,7 +211,7 @@ TEST(ApplyButton, WritesTheValueAndConfirmsItOrSaysHonestlyItCouldNotAndGoesOnRu
         }
         RunningProgram program;
         SKIP_UNLESS_IN_FOREGROUND(program);
-        ClickAt(program.ScreenPoint(320, 56));
+        ClickAt(program.ScreenPointOfDesign(320, 56));
         HWND box = nullptr;
         ASSERT_TRUE(
             WaitUntil([&] { return (box = FindMessageBoxOf(program.Window())) != nullptr; }));
@@ -317,7 +314,6 @@ class UnderAWindowManager : public testing::TestWithParam<RestoreCase> {
                             "and activate windows, as Wine has under run_in_prefix.sh "
                             "--window-manager.";
         }
-        SKIP_UNLESS_SCREEN_AT_96_DPI();
     }
 };
 
@@ -328,15 +324,16 @@ TEST_P(UnderAWindowManager, TheFocusComesBackWhenTheMinimisedWindowIsActivated) 
     RunningProgram program;
     SKIP_UNLESS_IN_FOREGROUND(program);
     const HWND window = program.Window();
-    // Apply, RO and EN, in tab order, by points inside them.
+    // Apply, RO and EN, in tab order, by points of the design inside them.
     const POINT buttons[] = {{320, 56}, {176, 88}, {216, 88}};
-    const HWND focused = ChildWindowFromPoint(window, buttons[restore.tabs]);
+    const HWND focused = ChildWindowFromPoint(
+        window, testing_support::PointAtScale(program.Scale(), buttons[restore.tabs]));
     for (int press = 0; press < restore.tabs; ++press) {
         PressRealKey(VK_TAB);
     }
     ASSERT_TRUE(WaitUntil([&] { return FocusOf(window) == focused; }, 5s));
     if (restore.ownButton) {
-        ClickAt(program.ScreenPoint(140, 10));
+        ClickAt(program.ScreenPointOfDesign(140, 10));
     } else {
         AskTheWindowManager(L"windowminimize");
     }

@@ -1,11 +1,10 @@
 #include "toolkit/accessible.h"
 
 #include "toolkit/controls.h"
+#include "toolkit/run_time_error.h"
 #include "toolkit/system_functions.h"
 
 #include <wrl/client.h>
-
-#include <new>
 
 namespace toolkit {
 
@@ -19,10 +18,8 @@ template <typename Body>
 HRESULT Answered(const Body& body) noexcept {
     try {
         return body();
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
     } catch (...) {
-        return E_FAIL;
+        return ErrorInFlight().Number() == kOutOfMemory ? E_OUTOFMEMORY : E_FAIL;
     }
 }
 
@@ -37,12 +34,10 @@ VARIANT ChildId(long id) {
 
 // The system's own object for a window's client area.
 HRESULT SystemObject(HWND window, ComPtr<IAccessible>& object) {
-    const auto& create = OleAcc().CreateStdAccessibleObject;
-    if (!create) {
-        return E_FAIL;
-    }
-    return create.get()(window, OBJID_CLIENT, __uuidof(IAccessible),
-                        reinterpret_cast<void**>(object.ReleaseAndGetAddressOf()));
+    return OleAcc()
+        .CreateStdAccessibleObject(window, OBJID_CLIENT, __uuidof(IAccessible),
+                                   reinterpret_cast<void**>(object.ReleaseAndGetAddressOf()))
+        .value_or(E_FAIL);
 }
 
 // Text for a client: S_FALSE and no string when there is none.
@@ -50,8 +45,8 @@ HRESULT CopyText(const std::wstring& text, BSTR* result) {
     if (text.empty()) {
         return S_FALSE;
     }
-    const auto& allocate = OleAut32().SysAllocStringLen;
-    *result = allocate ? allocate.get()(text.data(), static_cast<UINT>(text.size())) : nullptr;
+    *result =
+        OleAut32().SysAllocStringLen(text.data(), static_cast<UINT>(text.size())).value_or(nullptr);
     return *result != nullptr ? S_OK : E_OUTOFMEMORY;
 }
 
@@ -75,17 +70,14 @@ struct ClientAccessible::Target {
 };
 
 LRESULT ClientAccessible::HandOut(WPARAM wParam) {
-    const auto& resultFromObject = OleAcc().LresultFromObject;
     // Without oleacc the answer is the one the system gives when a window has none.
-    return resultFromObject ? resultFromObject.get()(__uuidof(IAccessible), wParam, this) : 0;
+    return OleAcc().LresultFromObject(__uuidof(IAccessible), wParam, this).value_or(0);
 }
 
 void ClientAccessible::Disconnect() noexcept {
     model_ = nullptr;
     // Releases the references that the stubs of other processes' clients hold.
-    if (const auto& disconnect = Ole32().CoDisconnectObject) {
-        disconnect.get()(this, 0);
-    }
+    Ole32().CoDisconnectObject(this, 0);
 }
 
 HRESULT ClientAccessible::Find(const VARIANT& child, Target& target) const {
@@ -105,6 +97,17 @@ HRESULT ClientAccessible::Find(const VARIANT& child, Target& target) const {
     target.element = &target.elements[static_cast<std::size_t>(child.lVal - 1)];
     return target.element->painted != nullptr ? S_OK
                                               : SystemObject(target.element->window, target.system);
+}
+
+// Answers a call about `child` under Answered: `answer` is given what `child` names; a child that
+// is not there, or a disconnected object, answers why instead.
+template <typename ChildAnswer>
+HRESULT ClientAccessible::AboutChild(const VARIANT& child, const ChildAnswer& answer) const {
+    return Answered([&] {
+        Target target;
+        const HRESULT found = Find(child, target);
+        return FAILED(found) ? found : answer(target);
+    });
 }
 
 HRESULT ClientAccessible::QueryInterface(REFIID iid, void** object) {
@@ -163,11 +166,8 @@ HRESULT ClientAccessible::get_accParent(IDispatch** parent) {
         return E_POINTER;
     }
     *parent = nullptr;
-    return Answered([&] {
-        Target target;
-        const HRESULT found = Find(ChildId(CHILDID_SELF), target);
-        return FAILED(found) ? found : target.system->get_accParent(parent);
-    });
+    return AboutChild(ChildId(CHILDID_SELF),
+                      [&](const Target& target) { return target.system->get_accParent(parent); });
 }
 
 HRESULT ClientAccessible::get_accChildCount(long* count) {
@@ -189,12 +189,7 @@ HRESULT ClientAccessible::get_accChild(VARIANT child, IDispatch** object) {
         return E_POINTER;
     }
     *object = nullptr;
-    return Answered([&] {
-        Target target;
-        const HRESULT found = Find(child, target);
-        if (FAILED(found)) {
-            return found;
-        }
+    return AboutChild(child, [&](const Target& target) {
         if (target.element == nullptr) {
             return QueryInterface(__uuidof(IDispatch), reinterpret_cast<void**>(object));
         }
@@ -215,12 +210,7 @@ HRESULT ClientAccessible::Answer(const VARIANT& child, Result* result, SystemGet
         return E_POINTER;
     }
     *result = Result{};
-    return Answered([&] {
-        Target target;
-        const HRESULT found = Find(child, target);
-        if (FAILED(found)) {
-            return found;
-        }
+    return AboutChild(child, [&](const Target& target) {
         if (target.system) {
             return (target.system.Get()->*getter)(ChildId(CHILDID_SELF), result);
         }
@@ -295,11 +285,7 @@ HRESULT ClientAccessible::get_accHelpTopic(BSTR* helpFile, VARIANT child, long* 
     }
     *helpFile = nullptr;
     *topic = 0;
-    return Answered([&] {
-        Target target;
-        const HRESULT found = Find(child, target);
-        return FAILED(found) ? found : DISP_E_MEMBERNOTFOUND;
-    });
+    return AboutChild(child, [](const Target& /*target*/) { return DISP_E_MEMBERNOTFOUND; });
 }
 
 HRESULT ClientAccessible::ElementAsVariant(long id, VARIANT* result) const {
@@ -307,17 +293,14 @@ HRESULT ClientAccessible::ElementAsVariant(long id, VARIANT* result) const {
         *result = ChildId(id);
         return S_OK;
     }
-    Target target;
-    const HRESULT found = Find(ChildId(id), target);
-    if (FAILED(found)) {
-        return found;
-    }
-    if (target.Painted() != nullptr) {
-        *result = ChildId(id);
-        return S_OK;
-    }
-    result->vt = VT_DISPATCH;
-    return target.system.CopyTo(&result->pdispVal);
+    return AboutChild(ChildId(id), [&](const Target& target) {
+        if (target.Painted() != nullptr) {
+            *result = ChildId(id);
+            return S_OK;
+        }
+        result->vt = VT_DISPATCH;
+        return target.system.CopyTo(&result->pdispVal);
+    });
 }
 
 HRESULT ClientAccessible::get_accFocus(VARIANT* focus) {
@@ -343,12 +326,7 @@ HRESULT ClientAccessible::get_accSelection(VARIANT* selection) {
 }
 
 HRESULT ClientAccessible::accSelect(long flags, VARIANT child) {
-    return Answered([&] {
-        Target target;
-        const HRESULT found = Find(child, target);
-        if (FAILED(found)) {
-            return found;
-        }
+    return AboutChild(child, [&](const Target& target) {
         return target.system ? target.system->accSelect(flags, ChildId(CHILDID_SELF))
                              : DISP_E_MEMBERNOTFOUND;
     });
@@ -360,12 +338,7 @@ HRESULT ClientAccessible::accLocation(long* left, long* top, long* width, long* 
         return E_POINTER;
     }
     *left = *top = *width = *height = 0;
-    return Answered([&] {
-        Target target;
-        const HRESULT found = Find(child, target);
-        if (FAILED(found)) {
-            return found;
-        }
+    return AboutChild(child, [&](const Target& target) {
         if (target.system) {
             return target.system->accLocation(left, top, width, height, ChildId(CHILDID_SELF));
         }
@@ -385,12 +358,7 @@ HRESULT ClientAccessible::accNavigate(long direction, VARIANT start, VARIANT* en
         return E_POINTER;
     }
     *end = VARIANT{};
-    return Answered([&] {
-        Target target;
-        const HRESULT found = Find(start, target);
-        if (FAILED(found)) {
-            return found;
-        }
+    return AboutChild(start, [&](const Target& target) {
         const long count = static_cast<long>(model_->Elements().size());
         long id = 0;
         if (target.element == nullptr) {
@@ -429,12 +397,7 @@ HRESULT ClientAccessible::accHitTest(long x, long y, VARIANT* child) {
 }
 
 HRESULT ClientAccessible::accDoDefaultAction(VARIANT child) {
-    return Answered([&] {
-        Target target;
-        const HRESULT found = Find(child, target);
-        if (FAILED(found)) {
-            return found;
-        }
+    return AboutChild(child, [&](const Target& target) {
         if (target.system) {
             return target.system->accDoDefaultAction(ChildId(CHILDID_SELF));
         }

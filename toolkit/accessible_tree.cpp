@@ -134,7 +134,8 @@ LRESULT AccessibleTree::OnGetObject(WPARAM wParam, LPARAM lParam) {
         return DefWindowProcW(form_.hWnd(), WM_GETOBJECT, wParam, lParam);
     }
     if (!object_) {
-        object_.reset(new (std::nothrow) ClientAccessible(*this));
+        // The object is made holding the one reference that object_ takes over.
+        object_.Attach(new (std::nothrow) ClientAccessible(*this));
         if (!object_) {
             return DefWindowProcW(form_.hWnd(), WM_GETOBJECT, wParam, lParam);
         }
@@ -145,7 +146,7 @@ LRESULT AccessibleTree::OnGetObject(WPARAM wParam, LPARAM lParam) {
 void AccessibleTree::Disconnect() noexcept {
     if (object_) {
         object_->Disconnect();
-        object_.reset();
+        object_.Reset();
     }
 }
 

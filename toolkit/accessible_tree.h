@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <wrl/client.h>
+
 #include <optional>
 #include <vector>
 
@@ -54,7 +56,7 @@ class AccessibleTree final : public AccessibleModel {
     const ChildControls& children_;
     ComApartment& apartment_;
     // Made when assistive technology first asks, in the form's apartment.
-    ComReference<ClientAccessible> object_;
+    Microsoft::WRL::ComPtr<ClientAccessible> object_;
 };
 
 }  // namespace toolkit

@@ -9,18 +9,19 @@ bool ComApartment::Open() noexcept {
         return true;
     }
     const Ole32Functions& com = Ole32();
-    if (!com.CoInitializeEx || !com.CoUninitialize) {
+    // Only an apartment that can be closed again is opened.
+    if (!com.CoUninitialize) {
         return false;
     }
     // S_FALSE (already open on this thread) counts too: every success needs its own close.
-    open_ = SUCCEEDED(
-        com.CoInitializeEx.get()(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+    open_ = SUCCEEDED(com.CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)
+                          .value_or(E_FAIL));
     return open_;
 }
 
 ComApartment::~ComApartment() {
     if (open_) {
-        Ole32().CoUninitialize.get()();
+        Ole32().CoUninitialize();
     }
 }
 

@@ -15,7 +15,6 @@ class ComApartment {
     // because the thread is already in a multithreaded apartment: callers carry on without
     // one, and nothing is closed for it later.
     bool Open() noexcept;
-    bool IsOpen() const noexcept { return open_; }
 
   private:
     bool open_ = false;

@@ -1,34 +1,22 @@
 #pragma once
 
 #include "toolkit/events.h"
-#include "toolkit/scale.h"
 
 #include <windows.h>
-
-#include <optional>
 
 namespace toolkit {
 
 class PaintedControl;
 
-// A font's size and weight; its face is the form's (FormDesign).
-struct FontSpec {
-    double points;
-    int weight;
-};
-
-// What a control needs of the form it lies on: the form's window, the scale it is drawn at now,
-// its fonts at that scale, and where to announce a renamed control to assistive technology.
+// What a control needs of the form it lies on while the program runs: the form's window, where
+// to announce a renamed control to assistive technology, and whether it takes input. (The scale
+// and the fonts the control is laid out in, the form hands it.)
 class ControlHost {
   public:
     ControlHost(const ControlHost&) = delete;
     ControlHost& operator=(const ControlHost&) = delete;
 
     virtual HWND hWnd() const noexcept = 0;
-    virtual const Scale& CurrentScale() const noexcept = 0;
-    // The form's font of that size and weight at its current scale, or its own font when none
-    // is given; the form owns it.
-    virtual HFONT Font(const std::optional<FontSpec>& font) = 0;
     // Tells assistive technology that the name of a painted control, or of a child window,
     // changed.
     virtual void NotifyNameChange(const PaintedControl& control) const = 0;

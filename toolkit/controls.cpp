@@ -27,6 +27,14 @@ LONG BottomOfShownLines(HDC dc, const RECT& box) {
     return std::min(box.bottom, box.top + lines * metrics.tmHeight);
 }
 
+// The same font underlined.
+UniqueFont UnderlinedCopy(HFONT font) {
+    LOGFONTW description{};
+    GetObjectW(font, sizeof description, &description);
+    description.lfUnderline = TRUE;
+    return UniqueFont(CreateFontIndirectW(&description));
+}
+
 }  // namespace
 
 COLORREF ResolveColor(Color color) {
@@ -55,14 +63,10 @@ AccessibleDescription PushButtonDescription(std::wstring name) {
 
 PaintedControl::PaintedControl(ControlHost& host, const TwipsRect& position, bool visible,
                                AccessibleDescription accessible)
-    : host_(host),
-      position_(position),
-      bounds_(host.CurrentScale().Pixels(position)),
-      visible_(visible),
-      accessible_(std::move(accessible)) {}
+    : host_(host), position_(position), visible_(visible), accessible_(std::move(accessible)) {}
 
-void PaintedControl::Rescale() {
-    bounds_ = host_.CurrentScale().Pixels(position_);
+void PaintedControl::Rescale(const Scale& scale, FontSet& /*fonts*/) {
+    bounds_ = scale.Pixels(position_);
 }
 
 PaintedControl* FrontMostAt(const PaintedControls& controls, POINT point) {
@@ -98,15 +102,11 @@ void PaintedControl::Repaint(const RECT& area) const {
 Label::Label(ControlHost& host, const TwipsRect& position, LabelDesign design)
     : PaintedControl(host, position, design.visible, {ROLE_SYSTEM_STATICTEXT, L"", L""}),
       design_(std::move(design)),
-      font_(host.Font(design_.font)) {
-    if (design_.autoSize) {
-        FitToCaption();
-    }
-}
+      designedForeColor_(design_.foreColor) {}
 
-void Label::Rescale() {
-    PaintedControl::Rescale();
-    font_ = host_.Font(design_.font);
+void Label::Rescale(const Scale& scale, FontSet& fonts) {
+    PaintedControl::Rescale(scale, fonts);
+    font_ = fonts.Of(design_.font);
     if (design_.autoSize) {
         FitToCaption();
     }
@@ -128,6 +128,8 @@ void Label::SetCaption(std::wstring caption) {
 }
 
 void Label::SetForeColor(Color color) {
+    // The resolved colour is not kept: this only checks that `color` is one, raising "Invalid
+    // property value" for one that is none before anything changes.
     ResolveColor(color);
     // Handlers may set a colour on every move of the mouse: only a change is painted.
     if (color == design_.foreColor) {
@@ -149,15 +151,26 @@ void Label::FitToCaption() {
     bounds_.bottom = bounds_.top + needed.bottom;
 }
 
-void Label::Paint(HDC dc) const {
+void Label::Paint(HDC dc, const Look& look) const {
     RECT box = bounds_;
     if (!design_.transparent) {
-        const UniqueBrush back(CreateSolidBrush(ResolveColor(design_.backColor)));
-        FillRect(dc, &box, back.get());
+        if (look.contrast) {
+            FillWithColor(dc, box, look.surface);
+        } else {
+            const UniqueBrush back(CreateSolidBrush(ResolveColor(design_.backColor)));
+            FillRect(dc, &box, back.get());
+        }
     }
-    const SelectionGuard font(dc, font_);
+    // A contrast theme has one colour for links: a link that its window shows under the pointer
+    // by another colour than its own is underlined instead, as Windows shows one then.
+    const bool link = look.contrast && Accessible().role == ROLE_SYSTEM_LINK;
+    const UniqueFont underlined(
+        link && design_.foreColor != designedForeColor_ ? UnderlinedCopy(font_) : UniqueFont());
+    const SelectionGuard font(dc, underlined ? underlined.get() : font_);
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, ResolveColor(design_.foreColor));
+    SetTextColor(dc, !look.contrast ? ResolveColor(design_.foreColor)
+                     : link         ? look.link
+                                    : look.text);
     if (!design_.autoSize) {
         box.bottom = BottomOfShownLines(dc, box);
     }
@@ -165,33 +178,40 @@ void Label::Paint(HDC dc) const {
               kLabelFormat | (design_.autoSize ? DT_SINGLELINE : DT_WORDBREAK));
 }
 
-Image::Image(ControlHost& host, int leftTwips, int topTwips, PictureFile picture)
-    : PaintedControl(host, {leftTwips, topTwips, 0, 0}, true, {}), picture_(std::move(picture)) {
-    picture_.ScaleTo(host.CurrentScale());
-    FitToPicture();
-}
+Image::Image(ControlHost& host, int leftTwips, int topTwips, PictureFile picture,
+             std::vector<CaptionGlyph> glyphs)
+    : PaintedControl(host, {leftTwips, topTwips, 0, 0}, true, {}),
+      picture_(std::move(picture)),
+      glyphs_(std::move(glyphs)) {}
 
-void Image::Rescale() {
-    PaintedControl::Rescale();
-    picture_.ScaleTo(host_.CurrentScale());
-    FitToPicture();
-}
-
-void Image::FitToPicture() {
+void Image::Rescale(const Scale& scale, FontSet& fonts) {
+    PaintedControl::Rescale(scale, fonts);
+    picture_.ScaleTo(scale);
     bounds_.right = bounds_.left + picture_.Size().cx;
     bounds_.bottom = bounds_.top + picture_.Size().cy;
+    glyphBounds_.clear();
+    for (const CaptionGlyph& glyph : glyphs_) {
+        glyphBounds_.push_back(
+            scale.Pixels({position_.left + glyph.place.left, position_.top + glyph.place.top,
+                          glyph.place.width, glyph.place.height}));
+    }
 }
 
-void Image::Paint(HDC dc) const {
-    picture_.Draw(dc, bounds_.left, bounds_.top);
+void Image::Paint(HDC dc, const Look& look) const {
+    if (!look.contrast) {
+        picture_.Draw(dc, bounds_.left, bounds_.top);
+        return;
+    }
+    for (std::size_t index = 0; index < glyphs_.size(); ++index) {
+        RECT place = glyphBounds_[index];
+        DrawFrameControl(dc, &place, DFC_CAPTION, glyphs_[index].button);
+    }
 }
 
 ChildControl::ChildControl(ControlHost& host, const wchar_t* windowClass, const std::wstring& text,
                            DWORD style, const TwipsRect& position, int id, int tabIndex)
     : host_(host), position_(position), tabIndex_(tabIndex) {
-    const RECT bounds = host.CurrentScale().Pixels(position);
-    window_ = CreateWindowExW(0, windowClass, text.c_str(), WS_CHILD | style, bounds.left,
-                              bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+    window_ = CreateWindowExW(0, windowClass, text.c_str(), WS_CHILD | style, 0, 0, 0, 0,
                               host.hWnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                               GetModuleHandleW(nullptr), nullptr);
     if (window_ == nullptr) {
@@ -199,8 +219,8 @@ ChildControl::ChildControl(ControlHost& host, const wchar_t* windowClass, const 
     }
 }
 
-void ChildControl::Rescale() {
-    const RECT bounds = host_.CurrentScale().Pixels(position_);
+void ChildControl::Rescale(const Scale& scale, FontSet& /*fonts*/) {
+    const RECT bounds = scale.Pixels(position_);
     SetWindowPos(window_, nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
                  bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -210,13 +230,11 @@ PushButton::PushButton(ControlHost& host, const TwipsRect& position, ButtonDesig
           host, L"BUTTON", design.caption,
           WS_VISIBLE | WS_TABSTOP | BS_NOTIFY | (design.graphical ? BS_OWNERDRAW : BS_PUSHBUTTON),
           position, id, design.tabIndex),
-      design_(std::move(design)) {
-    SendMessageW(hWnd(), WM_SETFONT, reinterpret_cast<WPARAM>(host.Font(std::nullopt)), FALSE);
-}
+      design_(std::move(design)) {}
 
-void PushButton::Rescale() {
-    ChildControl::Rescale();
-    SendMessageW(hWnd(), WM_SETFONT, reinterpret_cast<WPARAM>(host_.Font(std::nullopt)), TRUE);
+void PushButton::Rescale(const Scale& scale, FontSet& fonts) {
+    ChildControl::Rescale(scale, fonts);
+    SendMessageW(hWnd(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Of(std::nullopt)), TRUE);
 }
 
 void PushButton::SetCaption(std::wstring caption) {
@@ -232,7 +250,7 @@ void PushButton::SetCaption(std::wstring caption) {
     }
 }
 
-void PushButton::DrawFace(const DRAWITEMSTRUCT& item) const {
+void PushButton::DrawFace(const DRAWITEMSTRUCT& item, const Look& look) const {
     const HDC dc = item.hDC;
     const SavedDcState state(dc);
     const bool pressed = (item.itemState & ODS_SELECTED) != 0;
@@ -245,12 +263,17 @@ void PushButton::DrawFace(const DRAWITEMSTRUCT& item) const {
         FrameRect(dc, &face, GetSysColorBrush(COLOR_WINDOWFRAME));
         InflateRect(&face, -1, -1);
     }
-    const UniqueBrush back(CreateSolidBrush(ResolveColor(design_.backColor)));
-    FillRect(dc, &face, back.get());
-    if (pressed) {
-        FrameRect(dc, &face, GetSysColorBrush(COLOR_BTNSHADOW));
+    if (look.contrast) {
+        RECT edge = face;
+        DrawFrameControl(dc, &edge, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
     } else {
-        DrawEdge(dc, &face, EDGE_RAISED, BF_RECT);
+        const UniqueBrush back(CreateSolidBrush(ResolveColor(design_.backColor)));
+        FillRect(dc, &face, back.get());
+        if (pressed) {
+            FrameRect(dc, &face, GetSysColorBrush(COLOR_BTNSHADOW));
+        } else {
+            DrawEdge(dc, &face, EDGE_RAISED, BF_RECT);
+        }
     }
 
     RECT text = face;

@@ -2,7 +2,9 @@
 
 #include "toolkit/control_host.h"
 #include "toolkit/events.h"
+#include "toolkit/fonts.h"
 #include "toolkit/handle.h"
+#include "toolkit/look.h"
 #include "toolkit/picture.h"
 
 #include <memory>
@@ -33,7 +35,7 @@ AccessibleDescription PushButtonDescription(std::wstring name);
 
 // A control painted on its form's surface. It has no window of its own: the form paints it
 // and routes the mouse events of the points it covers to it. It is laid out in twips and drawn
-// at its form's scale.
+// at the scale its form lays it out at.
 class PaintedControl {
   public:
     PaintedControl(const PaintedControl&) = delete;
@@ -44,9 +46,10 @@ class PaintedControl {
     const RECT& Bounds() const noexcept { return bounds_; }
     bool Visible() const noexcept { return visible_; }
 
-    virtual void Paint(HDC dc) const = 0;
-    // Lays the control out again, and makes what it draws with, at its form's scale now.
-    virtual void Rescale();
+    virtual void Paint(HDC dc, const Look& look) const = 0;
+    // Lays the control out, and makes what it draws with, at `scale`, in `fonts`, the form's at
+    // that scale: when the form adds it, and again whenever the form's scale changes.
+    virtual void Rescale(const Scale& scale, FontSet& fonts);
 
     // The text the control shows; empty for a picture.
     virtual std::wstring Text() const { return {}; }
@@ -62,6 +65,7 @@ class PaintedControl {
     MouseEventHandler MouseMove;
 
   protected:
+    // Laid out only once Rescale has been called.
     PaintedControl(ControlHost& host, const TwipsRect& position, bool visible,
                    AccessibleDescription accessible);
 
@@ -72,7 +76,7 @@ class PaintedControl {
 
     ControlHost& host_;
     TwipsRect position_;
-    RECT bounds_;
+    RECT bounds_{};
     bool visible_;
 
   private:
@@ -97,7 +101,9 @@ struct LabelDesign {
 // Left-aligned text without a border, read by assistive technology as static text. Unless it sizes
 // itself, the text breaks into lines at word boundaries within the label's width, and a line
 // shows only when its letters fit in the label's height down to their baseline: whatever the
-// screen's scale makes of the font, no line shows merely its top.
+// screen's scale makes of the font, no line shows merely its top. In a contrast theme its text
+// takes the theme's colour for text, or for links when assistive technology reads it as a link,
+// and an opaque label is filled with the theme's surface.
 class Label final : public PaintedControl {
   public:
     Label(ControlHost& host, const TwipsRect& position, LabelDesign design);
@@ -108,29 +114,39 @@ class Label final : public PaintedControl {
     Color ForeColor() const noexcept { return design_.foreColor; }
     void SetForeColor(Color color);
 
-    void Paint(HDC dc) const override;
-    void Rescale() override;
+    void Paint(HDC dc, const Look& look) const override;
+    void Rescale(const Scale& scale, FontSet& fonts) override;
 
   private:
     void FitToCaption();
 
     LabelDesign design_;
-    HFONT font_;
+    Color designedForeColor_;
+    HFONT font_ = nullptr;
+};
+
+// A button of a title bar that a picture shows (DFCS_CAPTIONMIN, DFCS_CAPTIONCLOSE and the
+// like), and where, in twips from the picture's top-left corner.
+struct CaptionGlyph {
+    UINT button;
+    TwipsRect place;
 };
 
 // A picture at its size for the form's scale, unseen by assistive technology; the control is
-// as large as the picture.
+// as large as the picture. In a contrast theme, which leaves decoration out, it shows instead
+// only the title-bar buttons that the picture shows, drawn by the system in the theme's colours.
 class Image final : public PaintedControl {
   public:
-    Image(ControlHost& host, int leftTwips, int topTwips, PictureFile picture);
+    Image(ControlHost& host, int leftTwips, int topTwips, PictureFile picture,
+          std::vector<CaptionGlyph> glyphs);
 
-    void Paint(HDC dc) const override;
-    void Rescale() override;
+    void Paint(HDC dc, const Look& look) const override;
+    void Rescale(const Scale& scale, FontSet& fonts) override;
 
   private:
-    void FitToPicture();
-
     Picture picture_;
+    std::vector<CaptionGlyph> glyphs_;
+    std::vector<RECT> glyphBounds_;  // in pixels of the form's client area
 };
 
 // A control that is a child window of its form: it takes the focus in tab order, and assistive
@@ -144,11 +160,13 @@ class ChildControl {
     HWND hWnd() const noexcept { return window_; }
     int TabIndex() const noexcept { return tabIndex_; }
 
-    // Moves the window to its place at its form's scale now.
-    virtual void Rescale();
+    // Moves the window to its place at `scale`, and gives it what it draws with, in `fonts`, the
+    // form's at that scale: when the form adds it, and again whenever the form's scale changes.
+    virtual void Rescale(const Scale& scale, FontSet& fonts);
 
   protected:
-    // Creates the window, hidden unless `style` says WS_VISIBLE.
+    // Creates the window, hidden unless `style` says WS_VISIBLE, in its place only once Rescale
+    // has been called.
     ChildControl(ControlHost& host, const wchar_t* windowClass, const std::wstring& text,
                  DWORD style, const TwipsRect& position, int id, int tabIndex);
 
@@ -178,10 +196,11 @@ class PushButton final : public ChildControl {
     void SetCaption(std::wstring caption);
 
     // Paints a graphical button's face: its colour, a raised or pressed edge, the caption
-    // (greyed when disabled) and the focus mark.
-    void DrawFace(const DRAWITEMSTRUCT& item) const;
-    // Moves the button, and gives it the form's font at the new scale.
-    void Rescale() override;
+    // (greyed when disabled) and the focus mark; in a contrast theme the system's own face and
+    // edge, in the theme's colours.
+    void DrawFace(const DRAWITEMSTRUCT& item, const Look& look) const;
+    // Moves the button, and gives it the form's own font.
+    void Rescale(const Scale& scale, FontSet& fonts) override;
 
     EventHandler Click;
 

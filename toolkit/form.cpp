@@ -1,8 +1,10 @@
 #include "toolkit/form.h"
 
+#include "toolkit/form_window_class.h"
 #include "toolkit/message_box.h"
 #include "toolkit/run_time_error.h"
 #include "toolkit/screen.h"
+#include "toolkit/unhandled_error.h"
 
 #include <algorithm>
 #include <cmath>
@@ -51,10 +53,9 @@ int HeldButtons(WPARAM keys) {
 Form::Form(FormDesign design)
     : widthTwips_(static_cast<float>(design.clientWidth)),
       heightTwips_(static_cast<float>(design.clientHeight)),
-      faces_(std::move(design.faces)),
-      font_(design.font),
       picture_(std::move(design.picture)),
-      icon_(ProgramIcon()) {
+      icon_(ProgramIcon()),
+      fonts_(scale_, std::move(design.faces), design.font) {
     SetApplicationTitle(std::move(design.applicationTitle));
     RegisterWindowClass(WindowProcedure);
     // Made where it will open, on the primary monitor, so that Windows tells it that monitor's
@@ -67,6 +68,7 @@ Form::Form(FormDesign design)
         throw RunTimeError(kOutOfMemory);
     }
     scale_ = Scale(DpiOf(window_));
+    fonts_ = fonts_.AtScale(scale_);
     picture_.ScaleTo(scale_);
     FitToSize();
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
@@ -134,18 +136,27 @@ void Form::SetWindowState(int state) {
     }
 }
 
-Label& Form::AddLabel(const TwipsRect& position, LabelDesign design) {
-    painted_.push_back(std::make_unique<Label>(*this, position, std::move(design)));
-    return static_cast<Label&>(*painted_.back());
+template <typename Control>
+Control& Form::AddPainted(std::unique_ptr<Control> control) {
+    control->Rescale(scale_, fonts_);
+    Control& added = *control;
+    painted_.push_back(std::move(control));
+    return added;
 }
 
-Image& Form::AddImage(int leftTwips, int topTwips, PictureFile picture) {
-    painted_.push_back(std::make_unique<Image>(*this, leftTwips, topTwips, std::move(picture)));
-    return static_cast<Image&>(*painted_.back());
+Label& Form::AddLabel(const TwipsRect& position, LabelDesign design) {
+    return AddPainted(std::make_unique<Label>(*this, position, std::move(design)));
+}
+
+Image& Form::AddImage(int leftTwips, int topTwips, PictureFile picture,
+                      std::vector<CaptionGlyph> glyphs) {
+    return AddPainted(
+        std::make_unique<Image>(*this, leftTwips, topTwips, std::move(picture), std::move(glyphs)));
 }
 
 template <typename Control>
 Control& Form::AddChild(std::unique_ptr<Control> control) {
+    control->Rescale(scale_, fonts_);
     // Each child window added lies behind those added before it.
     SetWindowPos(control->hWnd(), HWND_BOTTOM, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -162,31 +173,6 @@ PushButton& Form::AddPushButton(const TwipsRect& position, ButtonDesign design) 
 ScrollBar& Form::AddScrollBar(const TwipsRect& position, const ScrollBarDesign& design) {
     const int id = kFirstChildId + static_cast<int>(children_.size());
     return AddChild(std::make_unique<ScrollBar>(*this, position, design, id));
-}
-
-HFONT Form::Font(const std::optional<FontSpec>& font) {
-    const FontSpec wanted = font.value_or(font_);
-    const auto same = [&wanted](const auto& entry) {
-        return entry.first.points == wanted.points && entry.first.weight == wanted.weight;
-    };
-    const auto found = std::find_if(fonts_.begin(), fonts_.end(), same);
-    if (found != fonts_.end()) {
-        return found->second.get();
-    }
-    // At the design scale the face the design was drawn with, where the system's fonts are made
-    // for that scale too; anywhere else a face that is drawn at exactly the size asked for, where
-    // a face with fixed sizes would be snapped to another size or enlarged pixel by pixel.
-    const bool design = scale_.IsDesignScale() && SystemDpi() == Scale::kDesignDpi;
-    UniqueFont made(CreateFontW(scale_.FontHeight(wanted.points), 0, 0, 0, wanted.weight, FALSE,
-                                FALSE, FALSE, ANSI_CHARSET,
-                                design ? OUT_DEFAULT_PRECIS : OUT_OUTLINE_PRECIS,
-                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                design ? faces_.atDesignScale.c_str() : faces_.scalable.c_str()));
-    if (!made) {
-        throw RunTimeError(kOutOfMemory);
-    }
-    fonts_.emplace_back(wanted, std::move(made));
-    return fonts_.back().second.get();
 }
 
 void Form::NotifyNameChange(const PaintedControl& control) const {
@@ -245,13 +231,34 @@ void Form::Paint(HDC dc) const {
     const SavedDcState state(dc);
     RECT client{};
     GetClientRect(window_, &client);
-    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-    picture_.Draw(dc, 0, 0);
+    if (look_.contrast) {
+        FillWithColor(dc, client, look_.surface);
+    } else {
+        FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+        picture_.Draw(dc, 0, 0);
+    }
     for (auto control = painted_.rbegin(); control != painted_.rend(); ++control) {
         if ((*control)->Visible()) {
-            (*control)->Paint(dc);
+            (*control)->Paint(dc, look_);
         }
     }
+    if (look_.contrast) {
+        OutlineEdge(dc);
+    }
+}
+
+void Form::OutlineEdge(HDC dc) const {
+    // Along the window's shape, one pixel of the design wide, so that the window stands out
+    // against any desktop as a framed window does.
+    const UniqueRegion shape(CreateRectRgn(0, 0, 0, 0));
+    if (GetWindowRgn(window_, shape.get()) == ERROR) {
+        RECT client{};
+        GetClientRect(window_, &client);
+        SetRectRgn(shape.get(), 0, 0, client.right, client.bottom);
+    }
+    const int width = scale_.FromDesignPixels(1);
+    SetDCBrushColor(dc, look_.edge);
+    FrameRgn(dc, shape.get(), static_cast<HBRUSH>(GetStockObject(DC_BRUSH)), width, width);
 }
 
 void Form::OnPaint() {
@@ -335,7 +342,7 @@ void Form::OnCommand(WORD notification, HWND control) {
 
 void Form::OnDrawItem(const DRAWITEMSTRUCT& item) {
     if (const PushButton* const button = ButtonOf(item.hwndItem)) {
-        button->DrawFace(item);
+        button->DrawFace(item, look_);
     }
 }
 
@@ -355,15 +362,16 @@ bool Form::TakesScaleChange(UINT dpi) const {
 
 void Form::OnDpiChanged(UINT dpi, const RECT& suggested) {
     scale_ = Scale(dpi);
-    // The fonts of the old scale go once the controls hold those of the new one.
-    const auto oldFonts = std::exchange(fonts_, {});
+    FontSet fonts = fonts_.AtScale(scale_);
     picture_.ScaleTo(scale_);
     for (const auto& control : painted_) {
-        control->Rescale();
+        control->Rescale(scale_, fonts);
     }
     for (const auto& child : children_) {
-        child->Rescale();
+        child->Rescale(scale_, fonts);
     }
+    // The fonts of the old scale go once the controls hold those of the new one.
+    fonts_ = std::move(fonts);
     if (IsIconic(window_)) {
         // Windows suggests the parked icon's rectangle, scaled: the window takes its new size
         // where it will be restored instead.
@@ -399,6 +407,11 @@ void Form::FitRestoredToSize() const {
                                   place.y - primary.top + size.cy};
     placement.showCmd = SW_SHOWMINNOACTIVE;
     SetWindowPlacement(window_, &placement);
+}
+
+void Form::OnSystemLookChanged() {
+    look_ = SystemLook();
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 void Form::OnClose() {
@@ -492,6 +505,22 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             *reinterpret_cast<SIZE*>(lParam) = SizeAt(Scale(LOWORD(wParam)));
             return TRUE;
+        case WM_SETTINGCHANGE:
+            if (wParam == SPI_SETHIGHCONTRAST) {
+                OnSystemLookChanged();
+            }
+            return DefWindowProcW(window_, message, wParam, lParam);
+        case WM_SYSCOLORCHANGE:
+            // Only top-level windows hear of new colours from the system: the children, from
+            // their parent.
+            for (const auto& child : children_) {
+                SendMessageW(child->hWnd(), message, wParam, lParam);
+            }
+            OnSystemLookChanged();
+            return 0;
+        case WM_THEMECHANGED:
+            OnSystemLookChanged();
+            return 0;
         case WM_DPICHANGED:
             if (!TakesScaleChange(LOWORD(wParam))) {
                 return DefWindowProcW(window_, message, wParam, lParam);

@@ -5,6 +5,7 @@
 #include "toolkit/control_host.h"
 #include "toolkit/controls.h"
 #include "toolkit/events.h"
+#include "toolkit/fonts.h"
 #include "toolkit/handle.h"
 #include "toolkit/picture.h"
 #include "toolkit/scale.h"
@@ -18,13 +19,6 @@
 namespace toolkit {
 
 enum WindowState : int { kNormal = 0, kMinimized = 1, kMaximized = 2 };
-
-// The faces of a form's fonts, all ANSI character set, upright and plain: one for the design
-// scale, and one that scales smoothly to any size for every other.
-struct FontFaces {
-    std::wstring atDesignScale;
-    std::wstring scalable;
-};
 
 struct FormDesign {
     std::wstring caption;
@@ -51,7 +45,8 @@ class Form : public ControlHost {
     virtual ~Form();
 
     HWND hWnd() const noexcept override { return window_; }
-    const Scale& CurrentScale() const noexcept override { return scale_; }
+    // The scale the form is drawn at now, its monitor's.
+    const Scale& CurrentScale() const noexcept { return scale_; }
 
     // Outer size in twips, as designed or last set, whatever the window's state: minimised too.
     float Width() const;
@@ -64,7 +59,9 @@ class Form : public ControlHost {
     void SetWindowState(int state);
 
     Label& AddLabel(const TwipsRect& position, LabelDesign design);
-    Image& AddImage(int leftTwips, int topTwips, PictureFile picture);
+    // `glyphs`: the title-bar buttons the picture shows, drawn by the system in a contrast theme.
+    Image& AddImage(int leftTwips, int topTwips, PictureFile picture,
+                    std::vector<CaptionGlyph> glyphs = {});
     PushButton& AddPushButton(const TwipsRect& position, ButtonDesign design);
     ScrollBar& AddScrollBar(const TwipsRect& position, const ScrollBarDesign& design);
 
@@ -80,7 +77,8 @@ class Form : public ControlHost {
     // The front-most visible painted control at a client point; null on the bare surface.
     PaintedControl* ControlAt(POINT point) const;
 
-    // Draws the background picture, then the painted controls from back to front.
+    // Draws the background picture, then the painted controls from back to front. In a contrast
+    // theme: the theme's surface instead of the picture, the controls, and the window's edge.
     void Paint(HDC dc) const;
 
     // Puts the thread in the program's one COM apartment, opened on first need (for the
@@ -88,7 +86,6 @@ class Form : public ControlHost {
     // in another kind of apartment already.
     bool EnterComApartment() noexcept { return apartment_.Open(); }
 
-    HFONT Font(const std::optional<FontSpec>& font) override;
     void NotifyNameChange(const PaintedControl& control) const override;
     void NotifyNameChange(HWND child) const override;
 
@@ -114,6 +111,8 @@ class Form : public ControlHost {
     void OnDrawItem(const DRAWITEMSTRUCT& item);
     void OnSize(WPARAM kind);
     void OnClose();
+    void OnSystemLookChanged();
+    void OutlineEdge(HDC dc) const;
     // Whether the window follows a change of scale to `dpi`: a per-monitor-aware window told a
     // DPI that a monitor can have.
     bool TakesScaleChange(UINT dpi) const;
@@ -128,6 +127,8 @@ class Form : public ControlHost {
                              const PaintedControl* control) const;
     PushButton* ButtonOf(HWND window) const;
     template <typename Control>
+    Control& AddPainted(std::unique_ptr<Control> control);
+    template <typename Control>
     Control& AddChild(std::unique_ptr<Control> control);
 
     HWND window_ = nullptr;
@@ -136,11 +137,12 @@ class Form : public ControlHost {
     // from the pixels of the last scale, so that every scale rounds the design alike.
     float widthTwips_;
     float heightTwips_;
-    FontFaces faces_;
-    FontSpec font_;
     Picture picture_;
+    // Asked once here, then again only when the system says the theme or its colours changed.
+    Look look_ = SystemLook();
     UniqueIcon icon_;
-    std::vector<std::pair<FontSpec, UniqueFont>> fonts_;
+    // The fonts at the form's scale, which its controls hold.
+    FontSet fonts_;
     PaintedControls painted_;
     ChildControls children_;
 

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <utility>
 
 namespace toolkit {
@@ -76,20 +75,6 @@ using UniqueIcon = UniqueHandle<HICON, detail::DestroyIconHandle>;
 using UniqueMemoryDc = UniqueHandle<HDC, detail::DeleteMemoryDc>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, detail::CloseKernelObject>;
 using UniqueModule = UniqueHandle<HMODULE, detail::ReleaseModule>;
-
-// Gives back one reference to a COM object: the deleter of ComReference.
-struct ReleaseComObject {
-    template <typename Object>
-    void operator()(Object* object) const noexcept {
-        object->Release();
-    }
-};
-
-// Sole owner of one reference to a COM object. The object's type may be incomplete where the
-// owner is declared, so that a header need not include the object's own; it must be complete
-// where the owner lets go.
-template <typename Object>
-using ComReference = std::unique_ptr<Object, ReleaseComObject>;
 
 // BeginPaint/EndPaint for one WM_PAINT.
 class PaintDc {

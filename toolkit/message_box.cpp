@@ -1,5 +1,7 @@
 #include "toolkit/message_box.h"
 
+#include "toolkit/form_window_class.h"
+
 #include <cwchar>
 #include <iterator>
 #include <utility>

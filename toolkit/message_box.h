@@ -8,9 +8,6 @@
 
 namespace toolkit {
 
-// The window class of every form. A box is owned by the shown form of its thread.
-inline constexpr wchar_t kFormWindowClass[] = L"ToolkitForm";
-
 // Makes `title` the title of boxes shown without one of their own: the program's name, which
 // its form gives when it is made. Empty until then.
 void SetApplicationTitle(std::wstring title);

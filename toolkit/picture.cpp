@@ -58,11 +58,13 @@ std::vector<unsigned char> DecompressBmp(const CompressedBmp& compressed) {
     // as such instead of filling the buffer exactly.
     std::vector<unsigned char> bmpFile(expected + 1);
     ULONG decompressed = 0;
+    const auto& decompress = NtDll().RtlDecompressBuffer;
     // The compressed data is only read, although the function takes a non-const pointer.
-    const LONG status = NtDll().RtlDecompressBuffer(
-        static_cast<USHORT>(COMPRESSION_FORMAT_LZNT1), bmpFile.data(),
-        static_cast<ULONG>(bmpFile.size()), const_cast<unsigned char*>(compressed.lznt1.data),
-        static_cast<ULONG>(compressed.lznt1.size), &decompressed);
+    const LONG status = decompress(static_cast<USHORT>(COMPRESSION_FORMAT_LZNT1), bmpFile.data(),
+                                   static_cast<ULONG>(bmpFile.size()),
+                                   const_cast<unsigned char*>(compressed.lznt1.data),
+                                   static_cast<ULONG>(compressed.lznt1.size), &decompressed)
+                            .value();
     if (status < 0 || decompressed != expected) {
         throw RunTimeError(kInvalidPropertyValue);
     }

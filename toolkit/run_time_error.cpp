@@ -1,6 +1,15 @@
 #include "toolkit/run_time_error.h"
 
+#include <new>
+
 namespace toolkit {
+namespace {
+
+// Made at start, while there is memory for them.
+const RunTimeError kHeapExhausted(kOutOfMemory);
+const RunTimeError kUnexpectedFailure(kInternalError);
+
+}  // namespace
 
 std::wstring StandardDescription(long number) {
     switch (number) {
@@ -52,6 +61,19 @@ RunTimeError ErrorFromHResult(HRESULT result) {
             return RunTimeError(kDivisionByZero);
         default:
             return RunTimeError(kInvalidProcedureCall);
+    }
+}
+
+const RunTimeError& ErrorInFlight() noexcept {
+    try {
+        throw;
+    } catch (const RunTimeError& error) {
+        // The exception object lives on while the caller's catch block runs.
+        return error;
+    } catch (const std::bad_alloc&) {
+        return kHeapExhausted;
+    } catch (...) {
+        return kUnexpectedFailure;
     }
 }
 

@@ -44,4 +44,10 @@ class RunTimeError : public std::runtime_error {
 // Maps an OLE Automation failure code to the run-time error it stands for.
 RunTimeError ErrorFromHResult(HRESULT result);
 
+// Inside a catch block: the run-time error that the exception being handled stands for. A
+// RunTimeError is itself; an exhausted heap (std::bad_alloc) is "Out of memory" (7); anything
+// else is "Internal error" (51). The answer lasts as long as the catch block; it needs no
+// memory of its own, so an exhausted heap still has its error.
+const RunTimeError& ErrorInFlight() noexcept;
+
 }  // namespace toolkit

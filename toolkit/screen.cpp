@@ -6,8 +6,9 @@
 namespace toolkit {
 
 void DeclareDpiAwareness() {
-    const auto& perMonitor = User32().SetProcessDpiAwarenessContext;
-    if (!perMonitor || !perMonitor.get()(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2)) {
+    if (!User32()
+             .SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2)
+             .value_or(FALSE)) {
         SetProcessDPIAware();
     }
 }
@@ -15,22 +16,18 @@ void DeclareDpiAwareness() {
 bool FollowsMonitorScale(HWND window) {
     // Compared by awareness, not by context: Windows may hand out a context of its own that
     // means per-monitor v2 without being equal to DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2.
-    const auto& windowContext = User32().GetWindowDpiAwarenessContext;
-    const auto& awarenessOf = User32().GetAwarenessFromDpiAwarenessContext;
-    return windowContext && awarenessOf &&
-           awarenessOf.get()(windowContext.get()(window)) == DPI_AWARENESS_PER_MONITOR_AWARE;
+    const User32Functions& user32 = User32();
+    const DPI_AWARENESS_CONTEXT context =
+        user32.GetWindowDpiAwarenessContext(window).value_or(nullptr);
+    const DPI_AWARENESS awareness =
+        user32.GetAwarenessFromDpiAwarenessContext(context).value_or(DPI_AWARENESS_INVALID);
+    return awareness == DPI_AWARENESS_PER_MONITOR_AWARE;
 }
 
 UINT DpiOf(HWND window) {
-    if (const auto& windowDpi = User32().GetDpiForWindow) {
-        if (const UINT dpi = windowDpi.get()(window); dpi != 0) {
-            return dpi;
-        }
+    if (const UINT dpi = User32().GetDpiForWindow(window).value_or(0); dpi != 0) {
+        return dpi;
     }
-    return SystemDpi();
-}
-
-UINT SystemDpi() {
     const WindowDc screen(nullptr);
     return static_cast<UINT>(GetDeviceCaps(screen.get(), LOGPIXELSY));
 }
@@ -42,6 +39,13 @@ RECT WorkAreaOf(HWND window) {
     info.cbSize = sizeof info;
     GetMonitorInfoW(monitor, &info);
     return info.rcWork;
+}
+
+bool ContrastThemeOn() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) != FALSE &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
 }
 
 }  // namespace toolkit

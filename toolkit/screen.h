@@ -22,14 +22,15 @@ void DeclareDpiAwareness();
 bool FollowsMonitorScale(HWND window);
 
 // The DPI a window is drawn at: its monitor's where Windows tells each window its own, the
-// system's otherwise.
+// system's (the primary monitor's at sign-in) otherwise.
 UINT DpiOf(HWND window);
-// The system's DPI, the primary monitor's at sign-in: the one that fonts with fixed sizes are
-// made for.
-UINT SystemDpi();
 
 // The part of a monitor that windows may cover, without the taskbar: the monitor a window is on
 // (mostly), or with no window the primary monitor, where windows open.
 RECT WorkAreaOf(HWND window = nullptr);
+
+// Whether the user has a contrast theme on ("High Contrast" before Windows 10): the one place
+// the program asks, since the form keeps the answer until the system says the theme changed.
+bool ContrastThemeOn();
 
 }  // namespace toolkit

@@ -10,9 +10,13 @@
 // The functions of the system DLLs that the program needs only now and then, so that none of
 // these DLLs is loaded at start: one table per DLL, made on its first use, which loads the DLL
 // from the system folder and binds each of its functions once. The DLL stays loaded from then
-// on. Each member bears the name of its function:
+// on. Each member bears the name of its function. A call says whether the DLL and the function
+// were there: value() gives the function's result and raises "Error in loading DLL" or "Can't
+// find DLL entry point" when they were not; value_or() gives the caller's own answer instead,
+// for callers that must not raise errors; a call whose result is not taken does nothing then:
 //
-//   toolkit::Shell32().ShellExecuteW(nullptr, L"open", address, nullptr, nullptr, SW_SHOWNORMAL);
+//   const UINT length = toolkit::OleAut32().SysStringLen(text).value();
+//   const UINT dpi = toolkit::User32().GetDpiForWindow(window).value_or(0);
 namespace toolkit {
 
 // The one table of each kind, made on first use.
@@ -34,7 +38,9 @@ inline const Ole32Functions& Ole32() {
     return Loaded<Ole32Functions>();
 }
 
-// OLE Automation: strings, variants and arrays.
+// OLE Automation: strings, variants and arrays, for the registry routines and the accessible
+// object. The program needs them only for Apply and for assistive technology: loading oleaut32
+// (with the COM libraries it pulls in) at start would slow every start.
 struct OleAut32Functions {
     UniqueModule library = LoadSystemLibrary(L"oleaut32.dll");
     SystemFunction<decltype(&::SysAllocStringLen)> SysAllocStringLen{library, "SysAllocStringLen"};

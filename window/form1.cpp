@@ -4,6 +4,7 @@
 #include "registry/registry_routines.h"
 #include "shaping/smooth_corners.h"
 #include "toolkit/message_box.h"
+#include "toolkit/program_end.h"
 #include "toolkit/run_time_error.h"
 #include "toolkit/system_functions.h"
 
@@ -56,7 +57,11 @@ Form1::Form1()
                       LabelDesign{L"Click pe buton pentru a aplica Twinova", kBold825, kWhite})),
       Label5(AddLabel({2520, 0, 495, 375}, LabelDesign{})),
       Label4(AddLabel({1920, 0, 495, 375}, LabelDesign{})),
-      Image1(AddImage(1920, 0, assets::kButtonStrip)),
+      // The strip shows the minimise and close buttons 22 pixels square, 4 and 40 pixels across
+      // and 2 down.
+      Image1(AddImage(
+          1920, 0, assets::kButtonStrip,
+          {{DFCS_CAPTIONMIN, {60, 30, 330, 330}}, {DFCS_CAPTIONCLOSE, {600, 30, 330, 330}}})),
       Label3(
           AddLabel({240, 720, 2415, 255}, LabelDesign{L"www.brevane.example", kBold975, kWhite})),
       Label2(AddLabel({120, 120, 1935, 375}, LabelDesign{L"Brevane Twinova", kBold12, kRed})),
@@ -70,7 +75,7 @@ Form1::Form1()
     // Only the left button drags: the system's move loop takes every press for a left one.
     const auto dragWindow = [this](const toolkit::MouseEventArgs& args) {
         if (args.button == toolkit::kLeftButton) {
-            DragWindow();
+            FormMove(*this);
         }
     };
     MouseDown = dragWindow;
@@ -177,19 +182,13 @@ void Form1::FormMove(Form1& form) {
     SendMessageW(form.hWnd(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
 }
 
-void Form1::DragWindow() {
-    FormMove(*this);
-}
-
 void Form1::Label3_Click() {
     // shell32 is loaded here, on the first click, rather than at start.
     const auto& shellExecute = toolkit::Shell32().ShellExecuteW;
     // The shell may hand the address to a COM-based handler, which needs an apartment.
     EnterComApartment();
     // The browser reports its own failures; the window stays as it is either way.
-    if (shellExecute) {
-        shellExecute.get()(nullptr, L"open", kMakerSite, nullptr, nullptr, SW_SHOWNORMAL);
-    }
+    shellExecute(nullptr, L"open", kMakerSite, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void Form1::Label4_Click() {

@@ -52,7 +52,6 @@ class Form1 : public toolkit::Form {
 
   private:
     void ApplyLanguage(const LanguageTexts& texts);
-    void DragWindow();
     void Label3_Click();
     void Label4_Click();
     void Label5_Click();
