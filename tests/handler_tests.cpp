@@ -239,35 +239,12 @@ TEST_F(ApplyMessage, EveryApplyThroughTheButtonWritesTheValueAndConfirmsInTheLan
 
 namespace {
 
-// Counts the title-bar presses sent to the thread's windows while it is installed.
-class CaptionPressCounter {
-  public:
-    CaptionPressCounter()
-        : hook_(SetWindowsHookExW(WH_CALLWNDPROC, Record, nullptr, GetCurrentThreadId())) {
-        count_ = 0;
-    }
-    CaptionPressCounter(const CaptionPressCounter&) = delete;
-    CaptionPressCounter& operator=(const CaptionPressCounter&) = delete;
-    ~CaptionPressCounter() { UnhookWindowsHookEx(hook_); }
-    int Count() const { return count_; }
-
-  private:
-    static LRESULT CALLBACK Record(int code, WPARAM wParam, LPARAM lParam) {
-        const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (code == HC_ACTION && message->message == WM_NCLBUTTONDOWN &&
-            message->wParam == HTCAPTION) {
-            ++count_;
-        }
-        return CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-
-    static inline int count_ = 0;
-    HHOOK hook_;
-};
-
 // Starts a drag with an Escape already waiting, so that a move loop that does start ends at once.
 int CaptionPressesOfADragIn(Form1& form) {
-    const CaptionPressCounter counter;
+    const testing_support::MessageCounter counter(
+        form.hWnd(), [](HWND /*window*/, UINT message, WPARAM wParam) {
+            return message == WM_NCLBUTTONDOWN && wParam == HTCAPTION;
+        });
     PostMessageW(form.hWnd(), WM_KEYDOWN, VK_ESCAPE, 0);
     form.FormMove(form);
     testing_support::PumpMessages();
@@ -302,10 +279,10 @@ TEST(Hover, RepaintsOnlyWhenTheLinkChangesColour) {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     UpdateWindow(form.hWnd());
     testing_support::PumpMessages(&form);
-    const testing_support::PaintCounter surface(form.hWnd());
-    const testing_support::PaintCounter apply(form.Command1.hWnd());
-    const testing_support::PaintCounter romanian(form.Command2.hWnd());
-    const testing_support::PaintCounter english(form.Command3.hWnd());
+    const testing_support::MessageCounter surface(form.hWnd());
+    const testing_support::MessageCounter apply(form.Command1.hWnd());
+    const testing_support::MessageCounter romanian(form.Command2.hWnd());
+    const testing_support::MessageCounter english(form.Command3.hWnd());
 
     constexpr toolkit::Color kWhite = 0xFFFFFF;
     constexpr toolkit::Color kRed = 0x0000FF;
@@ -328,13 +305,13 @@ TEST(Hover, RepaintsOnlyWhenTheLinkChangesColour) {
         {"the bare surface again", window, {{300, 150}, {301, 150}, {5, 5}}, 1, kWhite},
     };
     for (const auto& run : runs) {
-        const int before = surface.paints + apply.paints + romanian.paints + english.paints;
+        const int before = surface.Count() + apply.Count() + romanian.Count() + english.Count();
         for (const POINT& designed : run.points) {
             const POINT point = PointAtScale(form.CurrentScale(), designed);
             PostMessageW(run.window, WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y));
         }
         testing_support::PumpMessages(&form);
-        EXPECT_EQ(surface.paints + apply.paints + romanian.paints + english.paints - before,
+        EXPECT_EQ(surface.Count() + apply.Count() + romanian.Count() + english.Count() - before,
                   run.paints)
             << run.over;
         EXPECT_EQ(form.Label3.ForeColor(), run.link) << run.over;

@@ -314,71 +314,6 @@ class InProcess : public testing::Test {
     std::unique_ptr<Form1> untouched96_ = std::make_unique<Form1>();
 };
 
-// The first line of a text as drawn, where `with` and `without` it differ in its box: the width of
-// its first word (up to a gap of a quarter of the line's height, wider than any between letters)
-// and the rows it spans.
-SIZE FirstLineInk(const Pixels& with, const Pixels& without, const RECT& box) {
-    std::vector<bool> inkedColumns(static_cast<std::size_t>(box.right - box.left));
-    LONG rows = 0;
-    for (LONG y = box.top; y < box.bottom; ++y) {
-        bool inked = false;
-        for (LONG x = box.left; x < box.right; ++x) {
-            if (with.At(x, y) != without.At(x, y)) {
-                inked = true;
-                inkedColumns[static_cast<std::size_t>(x - box.left)] = true;
-            }
-        }
-        if (!inked && rows > 0) {
-            break;
-        }
-        rows += inked ? 1 : 0;
-    }
-    const auto first = std::find(inkedColumns.begin(), inkedColumns.end(), true);
-    auto end = first;
-    for (auto column = first; column != inkedColumns.end() && (column - end) * 4 < rows; ++column) {
-        end = *column ? column + 1 : end;
-    }
-    return {static_cast<LONG>(end - first), rows};
-}
-
-// Measured from the drawn pixels, since a face with fixed sizes may be snapped to another size,
-// or have its small glyphs spread out, while its metrics report the height asked for. The sizes
-// at 96 DPI were measured on a screen of that scale, in the raster face the design is drawn in;
-// on a scaled screen a window at 96 DPI is drawn in the face that scales.
-TEST_F(InProcess, EveryTextIsDrawnAtTheScaleTimesItsSizeAt96Dpi) {
-    Form1& form = *fresh_;
-    const struct {
-        const char* text;
-        RECT box;
-        SIZE at96;  // its first word's width and its first line's height
-    } texts[] = {
-        {"the title", form.Label2.Bounds(), {63, 12}},
-        {"the instruction", form.Label6.Bounds(), {27, 11}},
-        {"the link", form.Label3.Bounds(), {153, 13}},
-        {"the language prompt", form.Label7.Bounds(), {34, 11}},
-        {"the explanation", form.Label1.Bounds(), {19, 9}},
-        {"Apply", RectInParent(form.Command1.hWnd()), {26, 11}},
-        {"RO", RectInParent(form.Command2.hWnd()), {14, 9}},
-        {"EN", RectInParent(form.Command3.hWnd()), {13, 9}},
-    };
-    const Pixels with = ShownInProcess(form);
-    for (toolkit::Label* label :
-         {&form.Label2, &form.Label6, &form.Label3, &form.Label7, &form.Label1}) {
-        label->SetCaption({});
-    }
-    for (toolkit::PushButton* button : {&form.Command1, &form.Command2, &form.Command3}) {
-        button->SetCaption({});
-    }
-    const Pixels without = ShownInProcess(form);
-    for (const auto& text : texts) {
-        const SIZE ink = FirstLineInk(with, without, text.box);
-        const double width = text.at96.cx * form.CurrentScale().Dpi() / 96.0;
-        const double height = text.at96.cy * form.CurrentScale().Dpi() / 96.0;
-        EXPECT_NEAR(ink.cx, width, width / 5) << text.text << ": the first word's width";
-        EXPECT_NEAR(ink.cy, height, height / 5) << text.text << ": the first line's height";
-    }
-}
-
 // The same size, the same pixels, child windows included, and the same shape.
 void ExpectSameWindows(const Form1& seen, const Form1& expected, const char* when) {
     RECT seenBounds{};
@@ -433,50 +368,21 @@ TEST_F(InProcess, MinimisedToldANewScaleAndRestoredItIsWhatAStartThereIs) {
     }
 }
 
-namespace {
-
-// Counts the messages a window of this thread handles while it is not marked visible.
-class HiddenMessageCounter {
-  public:
-    explicit HiddenMessageCounter(HWND window)
-        : hook_(SetWindowsHookExW(WH_CALLWNDPROC, Record, nullptr, GetCurrentThreadId())) {
-        window_ = window;
-        count_ = 0;
-    }
-    HiddenMessageCounter(const HiddenMessageCounter&) = delete;
-    HiddenMessageCounter& operator=(const HiddenMessageCounter&) = delete;
-    ~HiddenMessageCounter() { UnhookWindowsHookEx(hook_); }
-    int Count() const { return count_; }
-
-  private:
-    static LRESULT CALLBACK Record(int code, WPARAM wParam, LPARAM lParam) {
-        const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (code == HC_ACTION && message->hwnd == window_ &&
-            (GetWindowLongPtrW(window_, GWL_STYLE) & WS_VISIBLE) == 0) {
-            ++count_;
-        }
-        return CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-
-    static inline HWND window_ = nullptr;
-    static inline int count_ = 0;
-    HHOOK hook_;
-};
-
-}  // namespace
-
 // To the system the window stays a visible one throughout, so that clicks and tools still find it.
 TEST_F(InProcess, AChangeKeepsTheWindowVisibleAndPaintsItOnceAndAHiddenOneHidden) {
     ShowWindow(fresh_->hWnd(), SW_SHOWNOACTIVATE);
     UpdateWindow(fresh_->hWnd());
     testing_support::PumpMessages(fresh_.get());
     {
-        const HiddenMessageCounter hidden(fresh_->hWnd());
-        const testing_support::PaintCounter paints(fresh_->hWnd());
+        const testing_support::MessageCounter hidden(
+            fresh_->hWnd(), [](HWND window, UINT /*message*/, WPARAM /*wParam*/) {
+                return (GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE) == 0;
+            });
+        const testing_support::MessageCounter paints(fresh_->hWnd());
         ChangeDpi(*fresh_, toolkit::Scale::kDesignDpi);
         testing_support::PumpMessages(fresh_.get());
         EXPECT_EQ(hidden.Count(), 0) << "messages handled while not marked visible";
-        EXPECT_EQ(paints.paints, 1);
+        EXPECT_EQ(paints.Count(), 1);
     }
     // A change before the first show leaves the window hidden until Load has run.
     ChangeDpi(*at96_, fresh_->CurrentScale().Dpi());

@@ -157,27 +157,23 @@ toolkit::FormDesign TestFormDesign(int widthTwips, int heightTwips, toolkit::Pic
             kTestProgramTitle};
 }
 
-namespace {
-constexpr wchar_t kPaintCounterProperty[] = L"PaintCounter";
-}  // namespace
-
-PaintCounter::PaintCounter(HWND window) : window_(window) {
-    SetPropW(window_, kPaintCounterProperty, this);
-    previous_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-        window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PaintCounter::Procedure)));
+MessageCounter::MessageCounter(HWND window, Filter counted)
+    : window_(window), counted_(std::move(counted)) {
+    SetWindowSubclass(window_, &MessageCounter::Procedure, reinterpret_cast<UINT_PTR>(this),
+                      reinterpret_cast<DWORD_PTR>(this));
 }
 
-PaintCounter::~PaintCounter() {
-    SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
-    RemovePropW(window_, kPaintCounterProperty);
+MessageCounter::~MessageCounter() {
+    RemoveWindowSubclass(window_, &MessageCounter::Procedure, reinterpret_cast<UINT_PTR>(this));
 }
 
-LRESULT CALLBACK PaintCounter::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = static_cast<PaintCounter*>(GetPropW(window, kPaintCounterProperty));
-    if (message == WM_PAINT) {
-        ++self->paints;
+LRESULT CALLBACK MessageCounter::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR /*id*/, DWORD_PTR self) {
+    auto* const counter = reinterpret_cast<MessageCounter*>(self);
+    if (counter->counted_(window, message, wParam)) {
+        ++counter->count_;
     }
-    return CallWindowProcW(self->previous_, window, message, wParam, lParam);
+    return DefSubclassProc(window, message, wParam, lParam);
 }
 
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {

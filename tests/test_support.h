@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <chrono>
 #include <climits>
 #include <cstdint>
@@ -82,22 +84,28 @@ inline constexpr wchar_t kTestProgramTitle[] = L"Toolkit test";
 // A toolkit form's design with the faces and font the program's own form uses.
 toolkit::FormDesign TestFormDesign(int widthTwips, int heightTwips, toolkit::PictureFile picture);
 
-// Counts the WM_PAINT messages a window of this thread receives while it lives, by subclassing
-// the window.
-class PaintCounter {
+// Counts the messages a window of this thread receives while it lives, those that `counted`
+// accepts (by default WM_PAINT), by subclassing the window; several may count on one window.
+class MessageCounter {
   public:
-    explicit PaintCounter(HWND window);
-    PaintCounter(const PaintCounter&) = delete;
-    PaintCounter& operator=(const PaintCounter&) = delete;
-    ~PaintCounter();
+    using Filter = std::function<bool(HWND window, UINT message, WPARAM wParam)>;
+    explicit MessageCounter(HWND window, Filter counted = IsPaint);
+    MessageCounter(const MessageCounter&) = delete;
+    MessageCounter& operator=(const MessageCounter&) = delete;
+    ~MessageCounter();
 
-    int paints = 0;
+    int Count() const { return count_; }
 
   private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static bool IsPaint(HWND /*window*/, UINT message, WPARAM /*wParam*/) {
+        return message == WM_PAINT;
+    }
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR id, DWORD_PTR self);
 
     HWND window_;
-    WNDPROC previous_;
+    Filter counted_;
+    int count_ = 0;
 };
 
 // Polls `condition` until it holds or the timeout passes; returns its last result.

@@ -287,23 +287,23 @@ TEST_F(ToolkitForm, ChangingACaptionOrAColourRepaintsAtOnce) {
     toolkit::Label& label = AddLabel(L"", 10, 10, 100, 20);
     ShowWindow(form_.hWnd(), SW_SHOWNOACTIVATE);
     UpdateWindow(form_.hWnd());
-    const testing_support::PaintCounter counter(form_.hWnd());
+    const testing_support::MessageCounter counter(form_.hWnd());
     const RECT place = label.Bounds();
     const RECT box = All(place);
 
     label.SetCaption(L"Now shown");
-    EXPECT_EQ(counter.paints, 1);
+    EXPECT_EQ(counter.Count(), 1);
     EXPECT_FALSE(GetUpdateRect(form_.hWnd(), nullptr, FALSE)) << "nothing left to paint";
     EXPECT_GT(testing_support::ReadWindow(form_.hWnd(), place).Count(box, kBlack), 20);
 
     label.SetForeColor(0x0000FF);
-    EXPECT_EQ(counter.paints, 2);
+    EXPECT_EQ(counter.Count(), 2);
     const Pixels red = testing_support::ReadWindow(form_.hWnd(), place);
     EXPECT_EQ(red.Count(box, kBlack), 0);
     EXPECT_GT(red.Count(box, 0xFF0000), 20);
     EXPECT_EQ(label.ForeColor(), 0x0000FFU);
     label.SetForeColor(0x0000FF);
-    EXPECT_EQ(counter.paints, 2) << "the colour it already has paints nothing";
+    EXPECT_EQ(counter.Count(), 2) << "the colour it already has paints nothing";
 
     label.SetCaption(L"");
     EXPECT_EQ(testing_support::ReadWindow(form_.hWnd(), place).Count(box, kWhite),
@@ -317,10 +317,10 @@ TEST_F(ToolkitForm, AHiddenLabelChangesWithoutPainting) {
     toolkit::Label& label = AddLabel(L"12", 10, 10, 12, 13, design);
     ShowWindow(form_.hWnd(), SW_SHOWNOACTIVATE);
     UpdateWindow(form_.hWnd());
-    const testing_support::PaintCounter counter(form_.hWnd());
+    const testing_support::MessageCounter counter(form_.hWnd());
     label.SetCaption(L"123");
     label.SetForeColor(0x0000FF);
-    EXPECT_EQ(counter.paints, 0);
+    EXPECT_EQ(counter.Count(), 0);
     EXPECT_EQ(label.Caption(), L"123");
     EXPECT_EQ(Render().Count(client_, kWhite), client_.right * client_.bottom);
 }
