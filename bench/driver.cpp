@@ -29,7 +29,10 @@
 //          bench_scale_change.dll (beside the driver) into it: see scale_change.cpp.
 // Prints one line per program: its name, then the median, the lowest and the highest value,
 // and for start-up the mean processor time the program had used by then (0 otherwise). For
-// scale, a line named <name>.startup first: the same runs' start-up, measured as for startup.
+// scale, lines named <name>.startup first: the same runs' start-up, measured as for startup.
+// A start that fails (CreateProcess refuses, or the process ends before its window shows) is
+// made again, at most twice more, each time with a line "started again: <name>, round <n>:
+// <why>" printed as it happens.
 #include "assets/pictures.h"
 #include "bench/scale_change.h"
 #include "toolkit/handle.h"
@@ -55,6 +58,10 @@ constexpr DWORD kTimeoutMs = 30000;
 constexpr int kHoverMoves = 30000;
 // Moves posted at a time: far fewer than the 10,000 messages Windows lets a queue hold.
 constexpr int kHoverBatch = 1000;
+// Now and then Wine cannot lay out a new process's memory ("failed to map the shared user
+// data"): CreateProcess fails or the process ends at once. Another start does not meet the same
+// layout; a program that fails this often does not start at all.
+constexpr int kStartAttempts = 3;
 // The scale a change of scale goes to: 150 %, a laptop's screen beside an external monitor.
 constexpr UINT kChangedDpi = 144;
 constexpr wchar_t kScaleChangeDll[] = L"bench_scale_change.dll";
@@ -323,6 +330,8 @@ class Run {
             process_.reset(info.hProcess);
             CloseHandle(info.hThread);
             id_ = info.dwProcessId;
+        } else {
+            failedStart_ = L"CreateProcess failed with error " + std::to_wstring(GetLastError());
         }
     }
     Run(const Run&) = delete;
@@ -339,12 +348,28 @@ class Run {
         if (!process_) {
             return -1;
         }
+        bool ended = false;
         const bool shown = WaitFor([&] {
             window_ = VisibleWindowOf(id_, nullptr);
-            return window_ != nullptr && ShowsTarget(window_, target);
+            if (window_ != nullptr && ShowsTarget(window_, target)) {
+                return true;
+            }
+            ended = WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0;
+            return ended;
         });
+        if (ended) {
+            DWORD exitCode = 0;
+            GetExitCodeProcess(process_.get(), &exitCode);
+            failedStart_ = L"the process ended with exit code " + std::to_wstring(exitCode) +
+                           L" before its window showed";
+            return -1;
+        }
         return shown ? Now() - started_ : -1;
     }
+
+    // Why the program did not start: CreateProcess refused it, or it ended before its window
+    // showed. Empty if it started, whether or not its window then showed in time.
+    const std::wstring& FailedStart() const noexcept { return failedStart_; }
 
     // Milliseconds from a click on the Apply button to a message box of the program.
     double TimeApply() const {
@@ -435,26 +460,43 @@ class Run {
     DWORD id_ = 0;
     double started_ = 0;
     HWND window_ = nullptr;
+    std::wstring failedStart_;
 };
 
-double Measure(const std::wstring& mode, Candidate& candidate, const Target& target) {
-    Run run(candidate.commandLine);
-    const double startUp = run.WaitForPaintedWindow(target);
-    if (startUp < 0 || mode == L"startup") {
-        candidate.processorMs.push_back(LinuxProcessorMs(ProgramPath(candidate.commandLine)));
-        return startUp;
+// The figure of one run of the candidate, started again if its start fails; negative if it
+// could not be measured.
+double Measure(const std::wstring& mode, Candidate& candidate, const Target& target, int round) {
+    for (int attempt = 1;; ++attempt) {
+        Run run(candidate.commandLine);
+        const double startUp = run.WaitForPaintedWindow(target);
+        if (!run.FailedStart().empty()) {
+            if (attempt == kStartAttempts) {
+                std::fwprintf(stderr,
+                              L"bench_driver: %ls: round %d: %d starts failed, the last: %ls\n",
+                              candidate.name.c_str(), round, attempt, run.FailedStart().c_str());
+                return -1;
+            }
+            std::wprintf(L"started again: %ls, round %d: %ls\n", candidate.name.c_str(), round,
+                         run.FailedStart().c_str());
+            Sleep(100);
+            continue;
+        }
+        if (startUp < 0 || mode == L"startup") {
+            candidate.processorMs.push_back(LinuxProcessorMs(ProgramPath(candidate.commandLine)));
+            return startUp;
+        }
+        if (mode == L"apply") {
+            return run.TimeApply();
+        }
+        if (mode == L"hover") {
+            return run.HoverProcessorMs(candidate.commandLine, target);
+        }
+        if (mode == L"scale") {
+            candidate.startUpMs.push_back(startUp);
+            return run.TimeScaleChange(target);
+        }
+        return run.IdlePrivateKiB(candidate.commandLine);
     }
-    if (mode == L"apply") {
-        return run.TimeApply();
-    }
-    if (mode == L"hover") {
-        return run.HoverProcessorMs(candidate.commandLine, target);
-    }
-    if (mode == L"scale") {
-        candidate.startUpMs.push_back(startUp);
-        return run.TimeScaleChange(target);
-    }
-    return run.IdlePrivateKiB(candidate.commandLine);
 }
 
 // The mean, for figures counted in coarse steps, where it sees differences a median cannot.
@@ -502,12 +544,12 @@ int wmain(int argc, wchar_t** argv) {
         candidates.push_back({argv[i], argv[i + 1], {}, {}, {}});
     }
 
-    for (int round = 0; round < runs; ++round) {
+    for (int round = 1; round <= runs; ++round) {
         for (auto& candidate : candidates) {
-            const double value = Measure(mode, candidate, target);
+            const double value = Measure(mode, candidate, target, round);
             if (value < 0) {
                 std::fwprintf(stderr, L"bench_driver: %ls: nothing to measure in round %d\n",
-                              candidate.name.c_str(), round + 1);
+                              candidate.name.c_str(), round);
                 return 1;
             }
             candidate.values.push_back(value);
@@ -518,6 +560,8 @@ int wmain(int argc, wchar_t** argv) {
         if (!candidate.startUpMs.empty()) {
             PrintFigures(candidate.name + L".startup", candidate.startUpMs, {});
         }
+    }
+    for (const auto& candidate : candidates) {
         PrintFigures(candidate.name, candidate.values, candidate.processorMs);
     }
     return 0;

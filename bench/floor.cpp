@@ -1,8 +1,10 @@
-// The floor the program's start-up and Apply are measured against: the least a program can do
-// to show the same window.
+// The floor the program's start-up, change of scale and Apply are measured against: the least a
+// program can do to show the same window.
 //
 //   bench_floor               a 412 x 237 popup showing the program's background picture,
-//                             made from the uncompressed file
+//                             made from the uncompressed file; per-monitor DPI aware, as the
+//                             program is, and told another scale it takes the size Windows
+//                             suggests and stretches the picture for that scale
 //   bench_floor --decompress  the same, having first decompressed the program's two pictures
 //                             as the program does, and made the background from those bytes
 //   bench_floor --children    the same as the first with what the program's design adds to it:
@@ -15,6 +17,8 @@
 #include "assets/pictures.h"
 #include "toolkit/handle.h"
 #include "toolkit/picture.h"
+#include "toolkit/scale.h"
+#include "toolkit/screen.h"
 
 #include <windows.h>
 
@@ -29,6 +33,7 @@ constexpr int kHeight = 237;
 
 struct Floor {
     toolkit::UniqueBitmap picture;
+    SIZE size{kWidth, kHeight};
 };
 
 toolkit::UniqueBitmap BitmapFrom(toolkit::Blob bmpFile) {
@@ -40,11 +45,47 @@ toolkit::UniqueBitmap BitmapFrom(toolkit::Blob bmpFile) {
                                                 DIB_RGB_COLORS));
 }
 
+// The picture stretched smoothly to `size`, once, into a screen bitmap, as the program makes it
+// for a scale other than its pictures' own, so that painting stays a plain copy.
+toolkit::UniqueBitmap StretchedBitmapFrom(toolkit::Blob bmpFile, SIZE size) {
+    const auto* file = reinterpret_cast<const BITMAPFILEHEADER*>(bmpFile.data);
+    const auto* info = reinterpret_cast<const BITMAPINFO*>(bmpFile.data + sizeof *file);
+    const toolkit::WindowDc screen(nullptr);
+    toolkit::UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), size.cx, size.cy));
+    {
+        const toolkit::UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
+        const toolkit::SelectionGuard select(memory.get(), bitmap.get());
+        // HALFTONE averages the pixels, which needs the brush origin set.
+        SetStretchBltMode(memory.get(), HALFTONE);
+        SetBrushOrgEx(memory.get(), 0, 0, nullptr);
+        StretchDIBits(memory.get(), 0, 0, size.cx, size.cy, 0, 0, info->bmiHeader.biWidth,
+                      info->bmiHeader.biHeight, bmpFile.data + file->bfOffBits, info,
+                      DIB_RGB_COLORS, SRCCOPY);
+    }
+    return bitmap;
+}
+
+// The window's size at a DPI: its size at 96 DPI scaled, as the program scales its own.
+SIZE SizeAt(UINT dpi) {
+    const toolkit::Scale scale(dpi);
+    return {scale.FromDesignPixels(kWidth), scale.FromDesignPixels(kHeight)};
+}
+
+// Takes the size and place Windows suggests, with the picture made for the new scale from the
+// uncompressed file, and paints the whole window once.
+void OnDpiChanged(HWND window, Floor& floor, UINT dpi, const RECT& suggested) {
+    floor.size = SizeAt(dpi);
+    floor.picture = StretchedBitmapFrom(assets::kBackgroundFile, floor.size);
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(window, nullptr, FALSE);
+}
+
 void Paint(HWND window, const Floor& floor) {
     const toolkit::PaintDc paint(window);
     const toolkit::UniqueMemoryDc memory(CreateCompatibleDC(paint.get()));
     const toolkit::SelectionGuard select(memory.get(), floor.picture.get());
-    BitBlt(paint.get(), 0, 0, kWidth, kHeight, memory.get(), 0, 0, SRCCOPY);
+    BitBlt(paint.get(), 0, 0, floor.size.cx, floor.size.cy, memory.get(), 0, 0, SRCCOPY);
 }
 
 #ifdef BENCH_APPLY_FLOOR
@@ -76,6 +117,12 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
             return TRUE;
         case WM_PAINT:
             Paint(window, *floor);
+            return 0;
+        case toolkit::kGetDpiScaledSizeMessage:
+            *reinterpret_cast<SIZE*>(lParam) = SizeAt(LOWORD(wParam));
+            return TRUE;
+        case WM_DPICHANGED:
+            OnDpiChanged(window, *floor, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
 #ifdef BENCH_APPLY_FLOOR
         case WM_COMMAND:
@@ -120,6 +167,7 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
     const bool children = std::wcsstr(GetCommandLineW(), L"--children") != nullptr;
     const bool decompress = std::wcsstr(GetCommandLineW(), L"--decompress") != nullptr;
     const HINSTANCE instance = GetModuleHandleW(nullptr);
+    toolkit::DeclareDpiAwareness();
 
     Floor floor;
     if (decompress) {

@@ -1,6 +1,7 @@
-// bench_scale_change.dll: loaded by bench_driver into the program it measures, so that a change
-// of scale reaches the program's form as Windows sends it. The rectangle WM_DPICHANGED points to
-// has to be in the form's own process: Wine does not carry it across processes.
+// bench_scale_change.dll: loaded by bench_driver into the program it measures (BrevaneTwinova or
+// its floor), so that a change of scale reaches the program's window as Windows sends it. The
+// rectangle WM_DPICHANGED points to has to be in the window's own process: Wine does not carry
+// it across processes.
 #include "bench/scale_change.h"
 #include "toolkit/handle.h"
 #include "toolkit/screen.h"
@@ -40,11 +41,11 @@ bool ScreenShows(HDC screen, const RECT& bounds, const ScaleChangeRequest& reque
 
 }  // namespace
 
-// Run as a thread of the program: tells its form the request's DPI, with the rectangle Windows
+// Run as a thread of the program: tells its window the request's DPI, with the rectangle Windows
 // would suggest, and returns the microseconds from sending WM_DPICHANGED to the screen showing
-// the window painted at the new scale: the message handled on the form's thread, every window
-// of the form with an update region painted there (RedrawWindow sends them WM_PAINT, which the
-// form's thread handles as soon as it is back in its message loop), and the request's pixel,
+// the window painted at the new scale: the message handled on the window's thread, the window
+// and its children with an update region painted there (RedrawWindow sends them WM_PAINT, which
+// that thread handles as soon as it is back in its message loop), and the request's pixel,
 // which only the new size shows, on the screen. kNotRepainted if it never shows, or already
 // did before the change.
 extern "C" DWORD WINAPI ChangeScale(void* parameter) {

@@ -6,7 +6,7 @@
 
 // A change of scale for ChangeScale to make and time.
 struct ScaleChangeRequest {
-    HWND window;  // the program's form
+    HWND window;  // the window of the program measured
     UINT dpi;     // the DPI it is told
     // A client pixel that shows `color` once the window is painted at `dpi`, and that lies
     // outside the window at its old size.
