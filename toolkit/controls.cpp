@@ -220,9 +220,11 @@ ChildControl::ChildControl(ControlHost& host, const wchar_t* windowClass, const 
 }
 
 void ChildControl::Rescale(const Scale& scale, FontSet& /*fonts*/) {
+    // Drawn by the form with everything else once the whole form is laid out.
     const RECT bounds = scale.Pixels(position_);
     SetWindowPos(window_, nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
-                 bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
+                 bounds.bottom - bounds.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS);
 }
 
 PushButton::PushButton(ControlHost& host, const TwipsRect& position, ButtonDesign design, int id)
@@ -234,7 +236,7 @@ PushButton::PushButton(ControlHost& host, const TwipsRect& position, ButtonDesig
 
 void PushButton::Rescale(const Scale& scale, FontSet& fonts) {
     ChildControl::Rescale(scale, fonts);
-    SendMessageW(hWnd(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Of(std::nullopt)), TRUE);
+    SendMessageW(hWnd(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Of(std::nullopt)), FALSE);
 }
 
 void PushButton::SetCaption(std::wstring caption) {

@@ -162,6 +162,7 @@ class ChildControl {
 
     // Moves the window to its place at `scale`, and gives it what it draws with, in `fonts`, the
     // form's at that scale: when the form adds it, and again whenever the form's scale changes.
+    // It draws nothing: the form redraws itself and its children once all are laid out.
     virtual void Rescale(const Scale& scale, FontSet& fonts);
 
   protected:

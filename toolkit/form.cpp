@@ -378,10 +378,10 @@ void Form::OnDpiChanged(UINT dpi, const RECT& suggested) {
         FitToSize();
     } else {
         // As suggested, even in the middle of a drag onto another monitor, so that the drag goes
-        // on.
+        // on. What the window showed at the old scale is of no use at the new one.
         SetWindowPos(window_, nullptr, suggested.left, suggested.top,
                      suggested.right - suggested.left, suggested.bottom - suggested.top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
     }
     InvokeHandler(ScaleChanged);
     // Everything is drawn once, at the new scale, when the thread is next idle.
