@@ -110,8 +110,8 @@ add_wine_fonts() {
 # face itself does on Windows, without the 2-second stall after each hidden window (Wine waits for
 # a window manager that is not there), and marked as throwaway, which lets the tests change the
 # settings of its user there and nowhere else. A prefix made before it carried the mark and the
-# name is made again. Then starts a private X server and one persistent
-# Wine server, as a desktop session has; both end when the calling script does.
+# name is made again. Then starts a private X server and one persistent Wine server, as a desktop
+# session has; both end when the calling script does.
 start_wine_session() {
     use_test_wine_settings
     local mark='^"ThrowawayPrefix"=dword:00000001$'

@@ -99,15 +99,19 @@ HRESULT ClientAccessible::Find(const VARIANT& child, Target& target) const {
                                               : SystemObject(target.element->window, target.system);
 }
 
-// Answers a call about `child` under Answered: `answer` is given what `child` names; a child that
-// is not there, or a disconnected object, answers why instead.
+// `answer` is given what `child` names; a child that is not there, or a disconnected object,
+// answers why instead.
+template <typename ChildAnswer>
+HRESULT ClientAccessible::WithChild(const VARIANT& child, const ChildAnswer& answer) const {
+    Target target;
+    const HRESULT found = Find(child, target);
+    return FAILED(found) ? found : answer(target);
+}
+
+// The same, for a call that enters the object: under Answered.
 template <typename ChildAnswer>
 HRESULT ClientAccessible::AboutChild(const VARIANT& child, const ChildAnswer& answer) const {
-    return Answered([&] {
-        Target target;
-        const HRESULT found = Find(child, target);
-        return FAILED(found) ? found : answer(target);
-    });
+    return Answered([&] { return WithChild(child, answer); });
 }
 
 HRESULT ClientAccessible::QueryInterface(REFIID iid, void** object) {
@@ -293,7 +297,8 @@ HRESULT ClientAccessible::ElementAsVariant(long id, VARIANT* result) const {
         *result = ChildId(id);
         return S_OK;
     }
-    return AboutChild(ChildId(id), [&](const Target& target) {
+    // Only ever asked inside a call that is already under Answered.
+    return WithChild(ChildId(id), [&](const Target& target) {
         if (target.Painted() != nullptr) {
             *result = ChildId(id);
             return S_OK;

@@ -106,6 +106,8 @@ class ClientAccessible final : public IAccessible {
 
     HRESULT Find(const VARIANT& child, Target& target) const;
     template <typename ChildAnswer>
+    HRESULT WithChild(const VARIANT& child, const ChildAnswer& answer) const;
+    template <typename ChildAnswer>
     HRESULT AboutChild(const VARIANT& child, const ChildAnswer& answer) const;
     template <typename Result, typename PaintedAnswer>
     HRESULT Answer(const VARIANT& child, Result* result, SystemGetter<Result> getter,

@@ -375,7 +375,7 @@ void Form::OnDpiChanged(UINT dpi, const RECT& suggested) {
     if (IsIconic(window_)) {
         // Windows suggests the parked icon's rectangle, scaled: the window takes its new size
         // where it will be restored instead.
-        FitToSize();
+        FitRestoredToSize();
     } else {
         // As suggested, even in the middle of a drag onto another monitor, so that the drag goes
         // on. What the window showed at the old scale is of no use at the new one.

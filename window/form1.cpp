@@ -183,12 +183,11 @@ void Form1::FormMove(Form1& form) {
 }
 
 void Form1::Label3_Click() {
-    // shell32 is loaded here, on the first click, rather than at start.
-    const auto& shellExecute = toolkit::Shell32().ShellExecuteW;
     // The shell may hand the address to a COM-based handler, which needs an apartment.
     EnterComApartment();
-    // The browser reports its own failures; the window stays as it is either way.
-    shellExecute(nullptr, L"open", kMakerSite, nullptr, nullptr, SW_SHOWNORMAL);
+    // shell32 is loaded here, on the first click, rather than at start. The browser reports its
+    // own failures; the window stays as it is either way.
+    toolkit::Shell32().ShellExecuteW(nullptr, L"open", kMakerSite, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void Form1::Label4_Click() {
