@@ -373,14 +373,7 @@ TEST_F(Accessibility, NothingActsWhileAMessageBoxIsOpenWhateverSendsTheInput) {
     HWND box = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (box = FindMessageBoxOf(program.Window())) != nullptr; }));
     const DWORD process = testing_support::ProcessOf(program.Window());
-    const auto boxes = [&] {
-        int count = 0;
-        testing_support::FindMessageBox([&](HWND found) {
-            count += testing_support::ProcessOf(found) == process ? 1 : 0;
-            return false;
-        });
-        return count;
-    };
+    const auto boxes = [process] { return testing_support::MessageBoxCountOf(process); };
 
     struct Attempt {
         const char* name;

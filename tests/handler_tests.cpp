@@ -165,13 +165,9 @@ TEST_F(ApplyMessage, FollowsTheLastLanguageChosenAndTellsSuccessFromFailure) {
     constexpr wchar_t kPager[] = L"Software\\yahoo\\pager";
     for (const auto& row : cases) {
         SCOPED_TRACE(row.name);
-        RegDeleteTreeW(HKEY_CURRENT_USER, kPager);
-        toolkit::UniqueKey volatilePager;
+        registry_test::DeleteTree(HKEY_CURRENT_USER, kPager);
         if (row.refused) {
-            // A non-volatile key cannot be created below a volatile one.
-            ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kPager, 0, nullptr, REG_OPTION_VOLATILE,
-                                      KEY_ALL_ACCESS, nullptr, volatilePager.put(), nullptr),
-                      ERROR_SUCCESS);
+            registry_test::CreateVolatileKey(kPager);  // the key Apply makes below it is refused
         }
         Form1 form;
         if (row.language != nullptr) {
@@ -179,8 +175,7 @@ TEST_F(ApplyMessage, FollowsTheLastLanguageChosenAndTellsSuccessFromFailure) {
         }
         const testing_support::BoxRecorder recorder;
         form.Command1_Click();
-        volatilePager.reset();
-        RegDeleteTreeW(HKEY_CURRENT_USER, kPager);
+        registry_test::DeleteTree(HKEY_CURRENT_USER, kPager);
 
         ASSERT_EQ(recorder.boxes().size(), 1U);
         const RecordedBox& box = recorder.boxes().front();
@@ -213,7 +208,7 @@ TEST_F(ApplyMessage, EveryApplyThroughTheButtonWritesTheValueAndConfirmsInTheLan
     };
     for (const auto& row : cases) {
         SCOPED_TRACE(row.name);
-        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\yahoo");
+        registry_test::DeleteTree(HKEY_CURRENT_USER, L"Software\\yahoo");
         Form1 form;
         form.LoadAndShow();
         const testing_support::BoxRecorder recorder;

@@ -159,18 +159,6 @@ TEST_F(ScaledScreen, TheLinkLiesOnItsDarkBar) {
     EXPECT_GT(shown_.Count(box, kWhite), 100) << "the link's white lettering";
 }
 
-// The lines of text in a rectangle: the runs of rows that hold pixels of the text's colour.
-int LinesOfText(const Pixels& shown, const RECT& rect, Pixel ink) {
-    int lines = 0;
-    bool inLine = false;
-    for (LONG y = rect.top; y < rect.bottom; ++y) {
-        const bool inked = shown.Count({rect.left, y, rect.right, y + 1}, ink) > 0;
-        lines += inked && !inLine ? 1 : 0;
-        inLine = inked;
-    }
-    return lines;
-}
-
 TEST_F(ScaledScreen, LabelsShowTheirLinesWholeNeverATopAlone) {
     constexpr Pixel kTitleRed = 0xFF0000;
     const struct {
@@ -178,7 +166,7 @@ TEST_F(ScaledScreen, LabelsShowTheirLinesWholeNeverATopAlone) {
         RECT box;  // left of the button strip, which lies in front of the title
         Pixel ink;
         bool romanian;
-        int lines;
+        std::size_t lines;
     } labels[] = {
         {"the title", {8, 8, 128, 33}, kTitleRed, false, 1},
         {"the Romanian instruction", {256, 8, 401, 33}, kWhite, true, 2},
@@ -188,10 +176,11 @@ TEST_F(ScaledScreen, LabelsShowTheirLinesWholeNeverATopAlone) {
             ClickAt(program_->ScreenPointOfDesign(176, 88));  // RO
             ASSERT_TRUE(WaitUntil([&] {
                 shown_ = program_->Shown();
-                return LinesOfText(shown_, Scaled(label.box), label.ink) >= label.lines;
+                return shown_.InkedRowRuns(Scaled(label.box), label.ink).size() >= label.lines;
             }));
         }
-        EXPECT_EQ(LinesOfText(shown_, Scaled(label.box), label.ink), label.lines) << label.label;
+        EXPECT_EQ(shown_.InkedRowRuns(Scaled(label.box), label.ink).size(), label.lines)
+            << label.label;
     }
 }
 

@@ -28,6 +28,21 @@ int Pixels::Count(const RECT& rect, Pixel value) const {
     return count;
 }
 
+std::vector<std::pair<int, int>> Pixels::InkedRowRuns(const RECT& rect, Pixel ink) const {
+    std::vector<std::pair<int, int>> runs;
+    for (int y = rect.top; y < rect.bottom; ++y) {
+        if (Count({rect.left, y, rect.right, y + 1}, ink) == 0) {
+            continue;
+        }
+        if (!runs.empty() && runs.back().second == y - 1) {
+            runs.back().second = y;
+        } else {
+            runs.emplace_back(y, y);
+        }
+    }
+    return runs;
+}
+
 Canvas::Canvas(int width, int height, Pixel fill) : width_(width), height_(height) {
     BITMAPINFO info{};
     // A negative height puts the top row first.
@@ -282,6 +297,15 @@ HWND FindMessageBoxOf(HWND owner) {
 
 HWND FindMessageBoxOfProcess(DWORD processId) {
     return FindMessageBox([processId](HWND box) { return ProcessOf(box) == processId; });
+}
+
+int MessageBoxCountOf(DWORD processId) {
+    int count = 0;
+    FindMessageBox([&](HWND box) {
+        count += ProcessOf(box) == processId ? 1 : 0;
+        return false;
+    });
+    return count;
 }
 
 std::wstring MessageBoxText(HWND box) {

@@ -17,6 +17,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace testing_support {
@@ -37,6 +38,9 @@ struct Pixels {
     }
     // How many pixels of `rect` (client pixels, right and bottom exclusive) have this value.
     int Count(const RECT& rect, Pixel value) const;
+    // The runs of rows of `rect` that hold at least one pixel of `ink`, as [first, last]: the
+    // lines of a text in that colour.
+    std::vector<std::pair<int, int>> InkedRowRuns(const RECT& rect, Pixel ink) const;
 };
 
 // A 32-bit top-down DIB selected into a memory DC, to draw on with GDI and read back.
@@ -146,11 +150,12 @@ inline constexpr char kCannotCountGdiObjects[] =
 long ErrorNumberOf(const std::function<void()>& action);
 
 // Message boxes shown for real (dialogs of class #32770): the first visible one that `wanted`
-// accepts, or null; the one `owner` opened; any one of a process; its text; closing it with
-// its OK button.
+// accepts, or null; the one `owner` opened; any one of a process; how many a process shows; its
+// text; closing it with its OK button.
 HWND FindMessageBox(const std::function<bool(HWND)>& wanted);
 HWND FindMessageBoxOf(HWND owner);
 HWND FindMessageBoxOfProcess(DWORD processId);
+int MessageBoxCountOf(DWORD processId);
 std::wstring MessageBoxText(HWND box);
 void CloseMessageBox(HWND box);
 

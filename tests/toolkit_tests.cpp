@@ -210,23 +210,6 @@ TEST_F(MouseDispatch, EventsGoToTheFrontMostControlWithAHandler) {
 // ---------------------------------------------------------------------------------------------
 // Labels: wrapping, clipping, sizing themselves, and repainting at once when changed.
 
-// The rows of `rect` that hold at least one pixel of `ink`, as runs [first, last].
-std::vector<std::pair<int, int>> InkedRowRuns(const Pixels& pixels, const RECT& rect,
-                                              testing_support::Pixel ink) {
-    std::vector<std::pair<int, int>> runs;
-    for (int y = rect.top; y < rect.bottom; ++y) {
-        if (pixels.Count({rect.left, y, rect.right, y + 1}, ink) == 0) {
-            continue;
-        }
-        if (!runs.empty() && runs.back().second == y - 1) {
-            runs.back().second = y;
-        } else {
-            runs.emplace_back(y, y);
-        }
-    }
-    return runs;
-}
-
 TEST_F(ToolkitForm, ALabelWrapsAtWordsAndShowsOnlyTheLinesThatFitItsBox) {
     // Each word is wider than half the first label, so every word takes a line of its own; the
     // second has more lines of text than room for two and a half in the form's font (32 pixels
@@ -238,8 +221,8 @@ TEST_F(ToolkitForm, ALabelWrapsAtWordsAndShowsOnlyTheLinesThatFitItsBox) {
     const Pixels pixels = Render();
     const RECT wrapped = Scaled({10, 10, 80, 70});
     const RECT cut = Scaled({100, 10, 140, 10 + room});
-    EXPECT_EQ(InkedRowRuns(pixels, wrapped, kBlack).size(), 3U);
-    EXPECT_EQ(InkedRowRuns(pixels, cut, kBlack).size(), 2U);
+    EXPECT_EQ(pixels.InkedRowRuns(wrapped, kBlack).size(), 3U);
+    EXPECT_EQ(pixels.InkedRowRuns(cut, kBlack).size(), 2U);
     EXPECT_EQ(pixels.Count(client_, kBlack),
               pixels.Count(wrapped, kBlack) + pixels.Count(cut, kBlack))
         << "ink outside the labels' boxes";
@@ -283,6 +266,7 @@ TEST_F(ToolkitForm, AnOpaqueSelfSizingLabelFitsOneLineOfItsTextAndClearsWhereItW
         << "the old box shows the ground again";
 }
 
+// A change paints at once; a colour that is none changes nothing.
 TEST_F(ToolkitForm, ChangingACaptionOrAColourRepaintsAtOnce) {
     toolkit::Label& label = AddLabel(L"", 10, 10, 100, 20);
     ShowWindow(form_.hWnd(), SW_SHOWNOACTIVATE);
@@ -304,6 +288,11 @@ TEST_F(ToolkitForm, ChangingACaptionOrAColourRepaintsAtOnce) {
     EXPECT_EQ(label.ForeColor(), 0x0000FFU);
     label.SetForeColor(0x0000FF);
     EXPECT_EQ(counter.Count(), 2) << "the colour it already has paints nothing";
+    EXPECT_EQ(testing_support::ErrorNumberOf([&label] { label.SetForeColor(0x80000099); }),
+              toolkit::kInvalidPropertyValue)
+        << "no such system colour";
+    EXPECT_EQ(label.ForeColor(), 0x0000FFU) << "the colour is unchanged";
+    EXPECT_EQ(counter.Count(), 2);
 
     label.SetCaption(L"");
     EXPECT_EQ(testing_support::ReadWindow(form_.hWnd(), place).Count(box, kWhite),
@@ -323,14 +312,6 @@ TEST_F(ToolkitForm, AHiddenLabelChangesWithoutPainting) {
     EXPECT_EQ(counter.Count(), 0);
     EXPECT_EQ(label.Caption(), L"123");
     EXPECT_EQ(Render().Count(client_, kWhite), client_.right * client_.bottom);
-}
-
-TEST_F(ToolkitForm, AnInvalidColourIsAnInvalidPropertyValue) {
-    toolkit::Label& label = AddLabel(L"x", 10, 10, 20, 20);
-    EXPECT_EQ(testing_support::ErrorNumberOf([&label] { label.SetForeColor(0x80000099); }),
-              toolkit::kInvalidPropertyValue)
-        << "no such system colour";
-    EXPECT_EQ(label.ForeColor(), 0U) << "the colour is unchanged";
 }
 
 // A compressed picture becomes a bitmap only when it decompresses to exactly the BMP it claims

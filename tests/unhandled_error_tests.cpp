@@ -24,14 +24,6 @@ struct Outcome {
     DWORD exitCode = STILL_ACTIVE;
 };
 
-int BoxesOf(DWORD processId) {
-    int boxes = 0;
-    for (HWND box = nullptr; (box = FindWindowExW(nullptr, box, L"#32770", nullptr)) != nullptr;) {
-        boxes += testing_support::ProcessOf(box) == processId && IsWindowVisible(box) ? 1 : 0;
-    }
-    return boxes;
-}
-
 Outcome RunHelper(const std::wstring& mode) {
     Outcome outcome;
     ChildProcess helper(testing_support::BesideTestExecutable(L"toolkit_error_helper.exe"), mode);
@@ -56,7 +48,7 @@ Outcome RunHelper(const std::wstring& mode) {
         }
         // The box stays until it is closed: the program must still be running.
         EXPECT_EQ(helper.WaitForExit(200), STILL_ACTIVE) << "ended before the box was closed";
-        outcome.boxesAfterRepaint = BoxesOf(helper.Id());
+        outcome.boxesAfterRepaint = testing_support::MessageBoxCountOf(helper.Id());
         testing_support::CloseMessageBox(box);
     }
     outcome.exitCode = helper.WaitForExit(10000);

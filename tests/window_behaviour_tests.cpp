@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 namespace {
@@ -201,13 +202,9 @@ TEST(ApplyButton, WritesTheValueAndConfirmsItOrSaysHonestlyItCouldNotAndGoesOnRu
     constexpr wchar_t kPager[] = L"Software\\yahoo\\pager";
     for (const bool refused : {false, true}) {
         SCOPED_TRACE(refused ? "key refused" : "key created");
-        RegDeleteTreeW(HKEY_CURRENT_USER, kPager);
-        toolkit::UniqueKey volatilePager;
+        registry_test::DeleteTree(HKEY_CURRENT_USER, kPager);
         if (refused) {
-            // A non-volatile key cannot be created under a volatile one.
-            ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kPager, 0, nullptr, REG_OPTION_VOLATILE,
-                                      KEY_ALL_ACCESS, nullptr, volatilePager.put(), nullptr),
-                      ERROR_SUCCESS);
+            registry_test::CreateVolatileKey(kPager);  // the key Apply makes below it is refused
         }
         RunningProgram program;
         SKIP_UNLESS_IN_FOREGROUND(program);
@@ -221,15 +218,13 @@ TEST(ApplyButton, WritesTheValueAndConfirmsItOrSaysHonestlyItCouldNotAndGoesOnRu
         const std::wstring failed = std::wstring(kEnglishTexts.applyFailed) + L"\n\n";
         EXPECT_EQ(refused ? text.substr(0, failed.size()) : text,
                   refused ? failed : kEnglishTexts.applyDone);
-        DWORD plural = 0;
-        DWORD size = sizeof plural;
-        const LONG read = RegGetValueW(HKEY_CURRENT_USER, L"Software\\yahoo\\pager\\Test",
-                                       L"Plural", RRF_RT_REG_DWORD, nullptr, &plural, &size);
-        EXPECT_EQ(read == ERROR_SUCCESS && plural == 1, !refused);
+        EXPECT_EQ(registry_test::ReadStored(HKEY_CURRENT_USER, L"Software\\yahoo\\pager\\Test",
+                                            L"Plural"),
+                  refused ? std::nullopt : std::optional(registry_test::Dword(1)));
         DWORD exitCode = 0;
         EXPECT_FALSE(program.WaitForExit(200ms, exitCode)) << "the program ended after the box";
     }
-    RegDeleteTreeW(HKEY_CURRENT_USER, kPager);
+    registry_test::DeleteTree(HKEY_CURRENT_USER, kPager);
 }
 
 // Under a window manager, as on a user's desktop: these cases run only through
